@@ -1,0 +1,96 @@
+// CWhoisDlg: members, data exchange, message map and the window housekeeping of the main dialog.
+#include "app/WhoisDlg.h"
+
+#include "framework/DataExchange.h"
+#include "framework/WinApp.h"
+#include "res/resource.h"
+
+CWhoisDlg* g_pMainDlg = nullptr;
+
+BEGIN_MESSAGE_MAP(CWhoisDlg, CDialog)
+    ON_WM_PAINT()
+    ON_WM_QUERYDRAGICON()
+    ON_BN_CLICKED(IDOK, &CWhoisDlg::OnAsk)
+    ON_CBN_SELCHANGE(IDC_SERVER, &CWhoisDlg::OnServerChange)
+    ON_WM_DESTROY()
+    ON_MESSAGE(WM_QUERY_STATUS, &CWhoisDlg::OnQueryStatus)
+    ON_MESSAGE(WM_QUERY_DONE, &CWhoisDlg::OnQueryDone)
+END_MESSAGE_MAP()
+
+CWhoisDlg::CWhoisDlg()
+    : CDialog(IDD_WHOIS_DIALOG),
+      m_hLinkCursor(AfxGetApp()->LoadCursor(IDC_LINK_HAND)),
+      m_hIcon(AfxGetApp()->LoadIcon(IDR_MAINFRAME))
+{
+    m_strStatus.LoadString(IDS_IDLE);
+    g_pMainDlg = this;
+}
+
+CWhoisDlg::~CWhoisDlg()
+{
+    if (g_pMainDlg == this) g_pMainDlg = nullptr;
+}
+
+void CWhoisDlg::DoDataExchange(CDataExchange* dx)
+{
+    CDialog::DoDataExchange(dx);
+    DDX_Control(dx, IDC_ABOUT, m_btnAbout);
+    DDX_Control(dx, IDC_DATA, m_btnData);
+    DDX_Control(dx, IDC_OPTIONS, m_btnOptions);
+    DDX_Control(dx, IDC_STATUS, m_stcStatus);
+    DDX_Control(dx, IDC_QUESTION, m_edtQuestion);
+    DDX_Control(dx, IDC_SERVER, m_cmbServer);
+    DDX_Control(dx, IDOK, m_btnAsk);
+    DDX_Control(dx, IDC_ANSWER, m_richAnswer);
+    DDX_Control(dx, IDC_SAVE, m_btnSave);
+    DDX_Control(dx, IDC_NEXT, m_btnNext);
+    DDX_Control(dx, IDC_PREV, m_btnPrev);
+    DDX_Text(dx, IDC_QUESTION, m_strQuestion);
+    DDX_CBIndex(dx, IDC_SERVER, m_nServer);
+    DDX_Text(dx, IDC_ANSWER, m_strAnswer);
+    DDX_Text(dx, IDC_STATUS, m_strStatus);
+}
+
+BOOL CWhoisDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    RebuildServerCombo();
+
+    if (HMENU menu = GetSystemMenu(FALSE)) {
+        CString about;
+        about.LoadString(IDS_ABOUTBOX);
+        if (!about.IsEmpty()) {
+            AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+            AppendMenuA(menu, MF_STRING, IDM_ABOUTBOX, about);
+        }
+    }
+    SetIcon(m_hIcon, TRUE);
+    SetIcon(m_hIcon, FALSE);
+    m_nServerChoice = m_nServer;
+    if (m_bAskAtStart) PostMessage(WM_COMMAND, IDOK, 0);
+    return TRUE;
+}
+
+void CWhoisDlg::OnPaint()
+{
+    if (!IsIconic()) {
+        Default();
+        return;
+    }
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(m_hWnd, &paint);
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    int iconWidth = GetSystemMetrics(SM_CXICON);
+    int iconHeight = GetSystemMetrics(SM_CYICON);
+    RECT client;
+    GetClientRect(&client);
+    int x = (client.right - client.left - iconWidth + 1) / 2;
+    int y = (client.bottom - client.top - iconHeight + 1) / 2;
+    DrawIcon(dc, x, y, m_hIcon);
+    EndPaint(m_hWnd, &paint);
+}
+
+HCURSOR CWhoisDlg::OnQueryDragIcon()
+{
+    return m_hIcon;
+}

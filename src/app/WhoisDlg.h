@@ -1,0 +1,76 @@
+// CWhoisDlg: the main window. It owns the state of the running program; only the user-interface
+// thread touches it. A query's worker gets copies and reports back by posted messages.
+#pragma once
+
+#include <memory>
+
+#include "framework/Controls.h"
+#include "framework/Dialog.h"
+#include "framework/RichEditCtrl.h"
+#include "query/QuerySocket.h"
+#include "ui/FlatButton.h"
+#include "ui/ServerListDlg.h"
+
+// Posted by a query's worker: a status text (wParam: string ID; lParam: owned std::string, the host).
+constexpr UINT WM_QUERY_STATUS = WM_APP + 1;
+// Posted by a query's worker at its end (lParam: owned QueryResult).
+constexpr UINT WM_QUERY_DONE = WM_APP + 2;
+
+class CWhoisDlg : public CDialog {
+public:
+    CWhoisDlg();
+    ~CWhoisDlg() override;
+
+    CString m_strIniPath;
+    int m_bAskAtStart = 0;
+    // The running query's socket and stop flag, shared with its worker; null while idle.
+    std::shared_ptr<QuerySocket> m_hSocket;
+    CServerListDlg m_dlgServers;
+    BOOL m_bRunning = FALSE;
+    BOOL m_bFromLink = FALSE;
+    HCURSOR m_hLinkCursor;
+    int m_nLastServer = 0;
+    BOOL m_bGotAnswer = FALSE;
+    int m_nServerChoice = 0;
+    BOOL m_bQueryActive = FALSE;
+    CFlatButton m_btnAbout;
+    CFlatButton m_btnData;
+    CFlatButton m_btnOptions;
+    CStatic m_stcStatus;
+    CEdit m_edtQuestion;
+    CComboBox m_cmbServer;
+    CFlatButton m_btnAsk;
+    CRichEditCtrl m_richAnswer;
+    CFlatButton m_btnSave;
+    CFlatButton m_btnNext;
+    CFlatButton m_btnPrev;
+    CString m_strQuestion;
+    int m_nServer = 0;
+    CString m_strAnswer;
+    CString m_strStatus;
+    HICON m_hIcon;
+
+    void RebuildServerCombo();
+
+protected:
+    void DoDataExchange(CDataExchange* dx) override;
+    BOOL OnInitDialog() override;
+
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
+    void OnAsk();
+    void OnServerChange();
+    void OnDestroy();
+    LRESULT OnQueryStatus(WPARAM stringId, LPARAM host);
+    LRESULT OnQueryDone(WPARAM, LPARAM result);
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    void SetStatusText(UINT stringId);
+    // How long closing the window waits for a stopped worker (a name lookup cannot be interrupted).
+    static constexpr std::chrono::milliseconds kWorkerEndWait{1000};
+};
+
+// The main dialog while it exists: the other dialogs reach it through this.
+extern CWhoisDlg* g_pMainDlg;

@@ -1,0 +1,98 @@
+// The DDX helpers: each moves one value between a control and a member, in the exchange's direction.
+#include "framework/DataExchange.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+
+HWND CDataExchange::PrepareCtrl(int id)
+{
+    m_hWndLastControl = m_pDlgWnd->GetDlgItem(id);
+    return m_hWndLastControl;
+}
+
+void CDataExchange::Fail()
+{
+    if (m_bSaveAndValidate && m_hWndLastControl) {
+        SetFocus(m_hWndLastControl);
+        SendMessageA(m_hWndLastControl, EM_SETSEL, 0, -1);
+    }
+    throw Failure{};
+}
+
+void DDX_Control(CDataExchange* dx, int id, CWnd& control)
+{
+    // Binding happens once; later exchanges leave the control bound.
+    if (!control.m_hWnd) control.SubclassDlgItem(id, dx->m_pDlgWnd);
+}
+
+void DDX_Text(CDataExchange* dx, int id, CString& value)
+{
+    HWND control = dx->PrepareCtrl(id);
+    // A bound control object decides how its text travels; others take the plain window text.
+    CWnd* bound = CWnd::FromHandlePermanent(control);
+    if (dx->m_bSaveAndValidate) {
+        if (bound) {
+            value = bound->GetWindowText();
+        } else {
+            CWnd temporary;
+            temporary.m_hWnd = control;
+            value = temporary.GetWindowText();
+            temporary.m_hWnd = nullptr;
+        }
+    } else if (bound) {
+        bound->SetWindowText(value);
+    } else {
+        SetWindowTextA(control, value);
+    }
+}
+
+namespace {
+// Accepts blanks, an optional sign and decimal digits, then blanks only; the value must fit an int.
+bool ParseInteger(const char* text, int* value)
+{
+    char* end = nullptr;
+    errno = 0;
+    long parsed = std::strtol(text, &end, 10);
+    if (end == text || errno == ERANGE || parsed < INT_MIN || parsed > INT_MAX) return false;
+    while (*end == ' ' || *end == '\t') ++end;
+    if (*end != '\0') return false;
+    *value = static_cast<int>(parsed);
+    return true;
+}
+}  // namespace
+
+void DDX_Text(CDataExchange* dx, int id, int& value)
+{
+    HWND control = dx->PrepareCtrl(id);
+    if (dx->m_bSaveAndValidate) {
+        char buffer[64] = {};
+        GetWindowTextA(control, buffer, sizeof buffer);
+        if (!ParseInteger(buffer, &value) || GetWindowTextLengthA(control) >= static_cast<int>(sizeof buffer)) {
+            AfxMessageBox("Please enter an integer.", MB_ICONEXCLAMATION);
+            dx->Fail();
+        }
+    } else {
+        char buffer[16];
+        std::snprintf(buffer, sizeof buffer, "%d", value);
+        SetWindowTextA(control, buffer);
+    }
+}
+
+void DDX_CBIndex(CDataExchange* dx, int id, int& index)
+{
+    HWND control = dx->PrepareCtrl(id);
+    if (dx->m_bSaveAndValidate)
+        index = static_cast<int>(SendMessageA(control, CB_GETCURSEL, 0, 0));
+    else
+        SendMessageA(control, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+void DDX_Check(CDataExchange* dx, int id, int& value)
+{
+    HWND control = dx->PrepareCtrl(id);
+    if (dx->m_bSaveAndValidate)
+        value = static_cast<int>(SendMessageA(control, BM_GETCHECK, 0, 0));
+    else
+        SendMessageA(control, BM_SETCHECK, static_cast<WPARAM>(value), 0);
+}

@@ -1,0 +1,111 @@
+// CDialog: template loading, the initialisation hand-over from the dialog manager, DLGINIT data.
+#include "framework/Dialog.h"
+
+#include "framework/DataExchange.h"
+#include "framework/WinApp.h"
+
+namespace {
+// Resource type of a template's initialisation data, and the 16-bit message number that the data
+// uses for "add a string to a combo box".
+const WORD kDlgInitType = 240;
+const WORD kDlgInitComboAddString = 0x0403;
+}
+
+BEGIN_MESSAGE_MAP(CDialog, CWnd)
+    ON_COMMAND(IDOK, &CDialog::OnOK)
+    ON_COMMAND(IDCANCEL, &CDialog::OnCancel)
+END_MESSAGE_MAP()
+
+CDialog::CDialog(UINT idTemplate, CWnd* parent) : m_nIDTemplate(idTemplate), m_pParentWnd(parent) {}
+
+INT_PTR CDialog::DoModal()
+{
+    m_bModal = true;
+    HWND owner = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
+    INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_nIDTemplate), owner,
+                                     &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+    m_bModal = false;
+    return result;
+}
+
+bool CDialog::Create(CWnd* parent)
+{
+    m_bModal = false;
+    if (parent) m_pParentWnd = parent;
+    HWND owner = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
+    return CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_nIDTemplate), owner,
+                              &CDialog::DialogProc, reinterpret_cast<LPARAM>(this)) != nullptr;
+}
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM, LPARAM lParam)
+{
+    // Only the first message is ours to take: from then on the dialog window is subclassed and
+    // every message reaches the object's WindowProc before the dialog manager sees it.
+    if (message != WM_INITDIALOG) return FALSE;
+    CDialog* dialog = reinterpret_cast<CDialog*>(lParam);
+    dialog->SubclassWindow(hwnd);
+    return dialog->OnInitDialog();
+}
+
+BOOL CDialog::OnInitDialog()
+{
+    ExecuteDlgInit();
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+void CDialog::OnOK()
+{
+    if (UpdateData(TRUE)) EndDialog(IDOK);
+}
+
+void CDialog::OnCancel()
+{
+    EndDialog(IDCANCEL);
+}
+
+void CDialog::EndDialog(int result)
+{
+    if (m_bModal)
+        ::EndDialog(m_hWnd, result);
+    else
+        DestroyWindow();
+}
+
+BOOL CDialog::UpdateData(BOOL saveAndValidate)
+{
+    CDataExchange dx(this, saveAndValidate);
+    try {
+        DoDataExchange(&dx);
+    } catch (const CDataExchange::Failure&) {
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CDialog::DoDataExchange(CDataExchange*) {}
+
+void CDialog::ExecuteDlgInit()
+{
+    HINSTANCE module = GetModuleHandleA(nullptr);
+    HRSRC info = FindResourceA(module, MAKEINTRESOURCEA(m_nIDTemplate), MAKEINTRESOURCEA(kDlgInitType));
+    if (!info) return;
+    const BYTE* data = static_cast<const BYTE*>(LockResource(LoadResource(module, info)));
+    const BYTE* end = data + SizeofResource(module, info);
+    // Each item: control ID (16 bits), message (16 bits), data length (32 bits), data.
+    while (data && data + 8 <= end) {
+        WORD id, message;
+        DWORD length;
+        memcpy(&id, data, 2);
+        if (id == 0) break;
+        memcpy(&message, data + 2, 2);
+        memcpy(&length, data + 4, 4);
+        data += 8;
+        if (length > static_cast<DWORD>(end - data)) break;
+        if (message == kDlgInitComboAddString) {
+            std::string text(reinterpret_cast<const char*>(data), length);
+            SendDlgItemMessageA(m_hWnd, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        }
+        data += length;
+    }
+}

@@ -1,0 +1,41 @@
+// QuerySocket: the running query's socket and stop flag, shared by the worker and the window.
+//
+// The window stops a query by clearing the flag and closing the socket; a blocked connect or
+// receive then fails at once. Whichever of the stop and the worker comes first closes the socket,
+// and it is closed exactly once.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+
+#include "query/SocketApi.h"
+
+class QuerySocket {
+public:
+    explicit QuerySocket(ISocketApi& api) : m_api(api) {}
+    QuerySocket(const QuerySocket&) = delete;
+    QuerySocket& operator=(const QuerySocket&) = delete;
+
+    // Worker: the socket of the pass now running.
+    void Attach(SocketHandle socket);
+    // Worker: closes the pass's socket unless a stop already did.
+    void Close();
+    // Window: clears the flag and closes the socket if one is open. Repeating it is harmless.
+    void Stop();
+    // False once the query has been stopped.
+    bool Active() const { return m_active.load(); }
+    // Worker: its last step; nothing of the query is touched after it.
+    void MarkFinished();
+    // Window: waits at most `limit` for the worker's last step; true when it came.
+    bool WaitFinished(std::chrono::milliseconds limit);
+
+private:
+    ISocketApi& m_api;
+    std::atomic<bool> m_active{true};
+    std::mutex m_lock;
+    SocketHandle m_socket = kNoSocket;
+    bool m_finished = false;
+    std::condition_variable m_finishedSignal;
+};

@@ -1,0 +1,160 @@
+// "&Ask"/"&Stop" and the query's worker thread. The worker runs the exchange on copies and posts
+// each status text and its result to the dialog's window; the dialog applies them in order.
+#include <memory>
+
+#include "app/WhoisDlg.h"
+#include "framework/WinThread.h"
+#include "query/WhoisQuery.h"
+#include "query/WinsockApi.h"
+#include "res/resource.h"
+
+namespace {
+// What a worker owns: the window to report to, its job, and the socket it shares with Stop.
+struct QueryTask {
+    HWND window;
+    QueryJob job;
+    std::shared_ptr<QuerySocket> socket;
+};
+
+// Posts a message whose lParam owns a heap object; the receiver frees it. When the window is gone
+// the post fails and the object is freed here.
+template <class T>
+void PostOwned(HWND window, UINT message, WPARAM wParam, std::unique_ptr<T> payload)
+{
+    if (PostMessageA(window, message, wParam, reinterpret_cast<LPARAM>(payload.get()))) payload.release();
+}
+
+class PostedReport : public IQueryReport {
+public:
+    explicit PostedReport(HWND window) : m_window(window) {}
+    void Status(int stringId, const std::string& host) override
+    {
+        // Every chunk shows "Recieving data..."; one message stands for a run of them, so a
+        // large answer does not flood the window's queue with identical texts.
+        if (stringId == IDS_RECEIVING && m_lastId == IDS_RECEIVING) return;
+        m_lastId = stringId;
+        PostOwned(m_window, WM_QUERY_STATUS, static_cast<WPARAM>(stringId), std::make_unique<std::string>(host));
+    }
+
+private:
+    HWND m_window;
+    int m_lastId = 0;
+};
+
+UINT QueryThreadProc(LPVOID param)
+{
+    std::unique_ptr<QueryTask> task(static_cast<QueryTask*>(param));
+    PostedReport report(task->window);
+    auto result = std::make_unique<QueryResult>(
+        RunWhoisQuery(task->job, CWinsockApi::Instance(), *task->socket, report));
+    PostOwned(task->window, WM_QUERY_DONE, 0, std::move(result));
+    task->socket->MarkFinished();
+    return 0;
+}
+
+bool TextNamesHost(WPARAM stringId)
+{
+    return stringId == IDS_LOOKING_UP || stringId == IDS_LOOKUP_FAILED || stringId == IDS_CONNECTING ||
+           stringId == IDS_CONNECT_FAILED;
+}
+}  // namespace
+
+void CWhoisDlg::OnAsk()
+{
+    if (m_bRunning) {
+        // Stop: a blocked connect or receive fails at once; the caption stays "&Stop" until the
+        // worker's result has been applied.
+        m_bQueryActive = FALSE;
+        if (m_hSocket) m_hSocket->Stop();
+        return;
+    }
+    m_bRunning = TRUE;
+    m_bQueryActive = TRUE;
+    UpdateData(TRUE);
+    m_bGotAnswer = FALSE;
+
+    auto task = std::make_unique<QueryTask>();
+    task->window = m_hWnd;
+    task->job.question = m_strQuestion.Str();
+    task->job.server = m_nServer;
+    task->job.serverChoice = m_nServerChoice;
+    task->job.fromLink = m_bFromLink != FALSE;
+    task->job.lastServer = m_nLastServer;
+    task->job.customServers = m_dlgServers.m_servers;
+    task->socket = m_hSocket = std::make_shared<QuerySocket>(CWinsockApi::Instance());
+
+    CWinThread* thread = AfxBeginThread(&QueryThreadProc, task.get(), THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+    if (!thread) {
+        m_hSocket.reset();
+        m_bRunning = m_bQueryActive = FALSE;
+        SetStatusText(IDS_NETWORK_FAILED);
+        return;
+    }
+    task.release();
+    thread->ResumeThread();
+    CString caption;
+    caption.LoadString(IDS_STOP);
+    m_btnAsk.SetWindowText(caption);
+}
+
+LRESULT CWhoisDlg::OnQueryStatus(WPARAM stringId, LPARAM host)
+{
+    std::unique_ptr<std::string> hostName(reinterpret_cast<std::string*>(host));
+    CString text;
+    text.LoadString(static_cast<UINT>(stringId));
+    if (TextNamesHost(stringId)) {
+        CString pattern = text;
+        text.Format(pattern, hostName->c_str());
+    }
+    // "Fatal error: nothing to ask for." and "Complete." are shown without being kept.
+    if (stringId != IDS_NOTHING_TO_ASK && stringId != IDS_COMPLETE) m_strStatus = text;
+    m_stcStatus.SetWindowText(text);
+    return 0;
+}
+
+LRESULT CWhoisDlg::OnQueryDone(WPARAM, LPARAM resultParam)
+{
+    std::unique_ptr<QueryResult> result(reinterpret_cast<QueryResult*>(resultParam));
+    if (result->passStarted) m_nLastServer = result->lastServer;
+    if (result->end != QueryEnd::EmptyQuestion) m_nServer = m_nServerChoice;
+    m_bGotAnswer = result->gotAnswer;
+    m_bFromLink = FALSE;
+    m_hSocket.reset();
+    if (m_bGotAnswer) {
+        // Whatever arrived, complete or not, is shown.
+        m_strAnswer = CString(std::move(result->answer));
+        UpdateData(FALSE);
+        SetStatusText(IDS_COMPLETE);
+    }
+    CString caption;
+    caption.LoadString(IDS_ASK);
+    m_btnAsk.SetWindowText(caption);
+    m_bRunning = m_bQueryActive = FALSE;
+    return 0;
+}
+
+void CWhoisDlg::OnDestroy()
+{
+    // Closing while a query runs: stop it and give its worker a moment to end, so that the process
+    // ends cleanly; whatever it posted is freed here, never applied to a dialog that is gone.
+    if (m_hSocket) {
+        m_hSocket->Stop();
+        m_hSocket->WaitFinished(kWorkerEndWait);
+        m_hSocket.reset();
+    }
+    MSG message;
+    while (PeekMessageA(&message, m_hWnd, WM_QUERY_STATUS, WM_QUERY_DONE, PM_REMOVE)) {
+        if (message.message == WM_QUERY_STATUS)
+            delete reinterpret_cast<std::string*>(message.lParam);
+        else
+            delete reinterpret_cast<QueryResult*>(message.lParam);
+    }
+    Default();
+}
+
+void CWhoisDlg::SetStatusText(UINT stringId)
+{
+    CString text;
+    text.LoadString(stringId);
+    m_stcStatus.SetWindowText(text);
+}

@@ -1,0 +1,18 @@
+// The server combo: the user's choice and the custom entries after the six fixed ones.
+#include "app/WhoisDlg.h"
+
+void CWhoisDlg::OnServerChange()
+{
+    if (m_cmbServer.GetCurSel() == kServerAddMore) {
+        // "< add more >" is no server: the combo returns to the selection the list dialog names.
+        m_cmbServer.SetCurSel(m_dlgServers.m_nComboSel);
+        RebuildServerCombo();
+    }
+    m_nServerChoice = m_cmbServer.GetCurSel();
+}
+
+void CWhoisDlg::RebuildServerCombo()
+{
+    while (m_cmbServer.GetCount() > kFirstCustomServer) m_cmbServer.DeleteString(kFirstCustomServer);
+    for (const ServerEntry& entry : m_dlgServers.m_servers) m_cmbServer.AddString(entry.label.c_str());
+}

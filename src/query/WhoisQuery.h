@@ -1,0 +1,48 @@
+// One WHOIS run: pick the server, resolve, connect, send the question and a line feed, read until
+// the server closes, and follow at most one referral from ARIN to APNIC or RIPE NCC.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "query/QuerySocket.h"
+#include "query/ServerDirectory.h"
+
+// Everything a run needs, copied from the window when it starts.
+struct QueryJob {
+    std::string question;
+    int server = kServerAutomatic;        // the combo's selection
+    int serverChoice = kServerAutomatic;  // the user's choice, for the referral rule
+    bool fromLink = false;                // asked from a link: use lastServer
+    int lastServer = kServerAutomatic;    // the server of the answer shown
+    std::vector<ServerEntry> customServers;
+};
+
+enum class QueryEnd {
+    EmptyQuestion,  // nothing was asked
+    LookupFailed,
+    NoSocket,
+    ConnectFailed,
+    Aborted,   // a stop was seen after a chunk
+    Complete,  // the server closed the connection (or a stop ended the wait for data)
+};
+
+struct QueryResult {
+    QueryEnd end = QueryEnd::EmptyQuestion;
+    std::string answer;                // meaningful when gotAnswer
+    int lastServer = kServerAutomatic; // server of the last pass; meaningful when a pass started
+    bool passStarted = false;
+    bool gotAnswer = false;            // a pass reached the receive stage
+};
+
+// Receives the status texts of a run, in order, by string ID (the host for the IDs that name it).
+class IQueryReport {
+public:
+    virtual ~IQueryReport() = default;
+    virtual void Status(int stringId, const std::string& host) = 0;
+};
+
+// Bytes one receive may bring.
+constexpr int kChunkSize = 512;
+
+QueryResult RunWhoisQuery(const QueryJob& job, ISocketApi& api, QuerySocket& socket, IQueryReport& report);

@@ -1,0 +1,39 @@
+// Resource and control IDs of the program. Plain macros only: the portable code includes this too.
+#pragma once
+
+#define IDR_MAINFRAME 128
+#define IDC_LINK_HAND 104
+#define IDD_WHOIS_DIALOG 102
+
+#define IDM_ABOUTBOX 0x0010
+#define IDS_ABOUTBOX 101
+#define IDS_SOCKETS_INIT_FAILED 103
+
+// Status-line and ask-button texts.
+#define IDS_IDLE 400
+#define IDS_STOP 401
+#define IDS_NOTHING_TO_ASK 402
+#define IDS_ASK 403
+#define IDS_LOOKING_UP 404
+#define IDS_LOOKUP_FAILED 405
+#define IDS_CONNECTING 406
+#define IDS_REQUESTING 407
+#define IDS_WAITING 408
+#define IDS_RECEIVING 409
+#define IDS_ABORTED 410
+#define IDS_CONNECT_FAILED 411
+#define IDS_NETWORK_FAILED 412
+#define IDS_GOT_DATA 413
+#define IDS_COMPLETE 414
+
+// Controls of the main dialog.
+#define IDC_QUESTION 1127
+#define IDC_ANSWER 1128
+#define IDC_SERVER 1129
+#define IDC_STATUS 1130
+#define IDC_PREV 284
+#define IDC_NEXT 3
+#define IDC_SAVE 34765
+#define IDC_DATA 34766
+#define IDC_OPTIONS 34767
+#define IDC_ABOUT 34768
