@@ -67,9 +67,18 @@ QueryResult RunWhoisQuery(const QueryJob& job, ISocketApi& api, QuerySocket& soc
         result.answer.clear();
         result.gotAnswer = true;
 
+        bool dataFlowed = false;
         for (;;) {
             int received = api.Receive(handle, buffer, kChunkSize);
+            if (received <= 0 && dataFlowed && !socket.Active()) {
+                // Stop closed the socket while the answer was arriving: the data flow was aborted.
+                // A stop before any data came ends the wait as if the server had closed.
+                report.Status(IDS_ABORTED, "");
+                result.end = QueryEnd::Aborted;
+                return result;
+            }
             if (received <= 0) break;
+            dataFlowed = true;
             // A chunk counts as text: it ends at its first zero byte.
             result.answer.append(buffer, strnlen(buffer, static_cast<size_t>(received)));
             report.Status(IDS_RECEIVING, "");

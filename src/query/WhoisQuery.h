@@ -23,7 +23,7 @@ enum class QueryEnd {
     LookupFailed,
     NoSocket,
     ConnectFailed,
-    Aborted,   // a stop was seen after a chunk
+    Aborted,   // a stop came while the answer was arriving
     Complete,  // the server closed the connection (or a stop ended the wait for data)
 };
 

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Runs every test in one CTest run: the portable code's unit tests natively (with AddressSanitizer
+# and UndefinedBehaviorSanitizer) and the Windows tests under Wine. Also checks that the 32-bit
+# program builds without warnings. Installs what is missing and builds what is stale first.
+set -uo pipefail
+source "$(dirname "$0")/tools/common.sh"
+
+ensure_packages "${BUILD_PACKAGES[@]}" googletest libgtest-dev || exit 1
+configure_build native || exit 1
+configure_win64 || exit 1
+configure_build win32 -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" -DWHOIS_WERROR=ON -DWHOIS_TESTS=OFF || exit 1
+export WINEPREFIX="$BUILD/wineprefix-test"
+ensure_wine_prefix unmanaged
+
+mkdir -p "$BUILD/all"
+printf 'subdirs("%s")\nsubdirs("%s")\n' "$BUILD/native" "$BUILD/win64" > "$BUILD/all/CTestTestfile.cmake"
+
+# One wineserver for the whole run: each test program then starts in a fraction of a second.
+# Wine's background processes are started first, apart from CTest: started by a test program,
+# they would inherit its output pipe and keep CTest waiting for it to close.
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+    "$1" -p
+    "$(dirname "$1")/wine64" cmd /c exit >/dev/null 2>&1
+    ctest --test-dir "$2" --output-on-failure "${@:3}"
+    status=$?
+    "$1" -k
+    exit $status' _ "$WINESERVER" "$BUILD/all" "$@"

@@ -1,0 +1,41 @@
+// Helpers for driving real windows from a test on the user-interface thread: pumping messages until
+// a condition holds (never a bare sleep for correctness), reading controls, and recording the texts
+// that windows are given.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "framework/Afx.h"
+
+// Dispatches this thread's messages (with dialog keyboard handling for `dialog`, if given) until
+// done() is true or `limitMs` has passed; returns done().
+bool PumpUntil(const std::function<bool()>& done, int limitMs = 10000, HWND dialog = nullptr);
+// Dispatches this thread's messages for `ms` milliseconds.
+void PumpFor(int ms, HWND dialog = nullptr);
+
+std::string WindowText(HWND window);
+std::string ItemText(HWND dialog, int id);
+
+// Records every text set on the watched windows of this thread (WM_SETTEXT), in order.
+class TextLog {
+public:
+    TextLog();
+    ~TextLog();
+    TextLog(const TextLog&) = delete;
+    TextLog& operator=(const TextLog&) = delete;
+
+    void Watch(HWND window) { m_texts[window]; }
+    const std::vector<std::string>& Texts(HWND window) { return m_texts[window]; }
+    void Clear() { for (auto& entry : m_texts) entry.second.clear(); }
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
+    HHOOK m_hook;
+    std::map<HWND, std::vector<std::string>> m_texts;
+};
+
+// Clicks a push button the way a flat button delivers it: a posted BN_CLICKED command.
+void PostClick(HWND dialog, int id);

@@ -1,0 +1,81 @@
+// A scripted WHOIS server on 127.0.0.1 (ephemeral port) for tests under Wine. Each connection
+// reads the question line, records the bytes, then plays the next script: chunks with delays,
+// zero bytes, answers of any size, close, reset, or holding the connection open until the client
+// closes it or the test releases it.
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "framework/Afx.h"
+
+struct ServerStep {
+    enum Kind { kSend, kDelay, kHoldOpen, kReset } kind;
+    std::string data;   // kSend
+    int milliseconds;   // kDelay
+
+    static ServerStep Send(std::string bytes) { return {kSend, std::move(bytes), 0}; }
+    static ServerStep Delay(int ms) { return {kDelay, "", ms}; }
+    // Keeps the connection open until the client closes it or Release() is called.
+    static ServerStep HoldOpen() { return {kHoldOpen, "", 0}; }
+    // Ends the connection with a reset instead of an orderly close.
+    static ServerStep Reset() { return {kReset, "", 0}; }
+};
+using ServerScript = std::vector<ServerStep>;
+
+class ScriptedWhoisServer {
+public:
+    ScriptedWhoisServer();
+    ~ScriptedWhoisServer();
+    ScriptedWhoisServer(const ScriptedWhoisServer&) = delete;
+    ScriptedWhoisServer& operator=(const ScriptedWhoisServer&) = delete;
+
+    std::uint16_t Port() const { return m_port; }
+    // Scripts for the coming connections, in order of arrival; the last one serves any further.
+    void Play(std::vector<ServerScript> scripts);
+    // Bytes received on each connection so far, in order of arrival.
+    std::vector<std::string> Received() const;
+    int Connections() const;
+    // Whether the client closed connection `index` while the server held it open.
+    bool ClientClosed(int index) const;
+    // Ends every held connection with an orderly close.
+    void Release();
+
+private:
+    void AcceptLoop();
+    void Serve(SOCKET connection, int index);
+
+    SOCKET m_listener = INVALID_SOCKET;
+    std::uint16_t m_port = 0;
+    std::atomic<bool> m_stopping{false};
+    mutable std::mutex m_lock;
+    std::condition_variable m_released;
+    bool m_bReleased = false;
+    std::vector<ServerScript> m_scripts;
+    std::vector<std::string> m_received;
+    std::vector<bool> m_clientClosed;
+    std::vector<SOCKET> m_open;
+    std::thread m_acceptor;
+    std::vector<std::thread> m_workers;
+};
+
+// A TCP port on 127.0.0.1 where nothing listens: connections to it are refused.
+std::uint16_t RefusingPort();
+
+// A listener whose backlog is full and that never accepts: a connect to it never completes.
+class FullBacklogListener {
+public:
+    FullBacklogListener();
+    ~FullBacklogListener();
+    std::uint16_t Port() const { return m_port; }
+
+private:
+    SOCKET m_listener = INVALID_SOCKET;
+    std::vector<SOCKET> m_fillers;
+    std::uint16_t m_port = 0;
+};

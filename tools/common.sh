@@ -1,0 +1,51 @@
+# Shared by run.sh and test.sh: Debian packages, the build folders and the private Wine set-up.
+# Sourced, not run.
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD="$ROOT/build"
+
+export WINEPREFIX="$BUILD/wineprefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+WINE=/usr/lib/wine/wine64
+WINESERVER=/usr/lib/wine/wineserver64
+
+# Installs the packages of the list that are missing (apt-get update first); quick when none is.
+ensure_packages() {
+    local missing=()
+    for package in "$@"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo=sudo
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+BUILD_PACKAGES=(cmake ninja-build g++ g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 xvfb xauth)
+
+# configure_build DIR [cmake options...]: configures DIR once, then builds what is stale.
+configure_build() {
+    local dir="$BUILD/$1"
+    shift
+    [ -f "$dir/build.ninja" ] || cmake -G Ninja -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    cmake --build "$dir" -- -j"$(nproc)" | grep -vE '^\[[0-9]+/[0-9]+\] ' || true
+    return "${PIPESTATUS[0]}"
+}
+
+configure_win64() { configure_build win64 -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-x86_64.cmake" -DWHOIS_WERROR=ON "$@"; }
+
+# The private Wine prefix; its first start takes a few seconds. With "unmanaged", its windows are
+# not handed to a window manager: under a bare Xvfb, Wine otherwise waits two seconds for one
+# whenever a window is hidden or destroyed.
+ensure_wine_prefix() {
+    [ -f "$WINEPREFIX/system.reg" ] && return 0
+    echo "Creating the Wine prefix in $WINEPREFIX (once)..."
+    DISPLAY= "$WINE" wineboot --init >/dev/null 2>&1 || true
+    if [ "${1:-}" = unmanaged ]; then
+        "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    fi
+    "$WINESERVER" -w
+}
