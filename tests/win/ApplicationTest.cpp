@@ -1,0 +1,222 @@
+// The application's start-up, run for real: the command-line question, the sockets start-up failure
+// and the ways out of the modal main dialog. A thread timer drives each run from inside the modal
+// loop, as a user would, and ends the dialog when the case is done.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "app/WhoisApp.h"
+#include "app/WhoisDlg.h"
+#include "framework/CommandLine.h"
+#include "res/resource.h"
+#include "support/DialogDriver.h"
+#include "support/ScriptedWhoisServer.h"
+
+namespace {
+std::function<bool()> g_step;  // returns true when the run's work is done
+DWORD g_deadline;
+bool g_timedOut;
+
+void CALLBACK DriveStep(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (!g_step) return;
+    bool done = g_step();
+    if (!done && GetTickCount() > g_deadline) {
+        g_timedOut = true;
+        done = true;
+    }
+    if (done) {
+        g_step = nullptr;
+        // Whatever is still open (the main dialog) is ended as Escape would end it.
+        if (g_pMainDlg && g_pMainDlg->m_hWnd) g_pMainDlg->PostMessage(WM_COMMAND, IDCANCEL);
+    }
+}
+
+// Runs the application's initialisation with the given command line while `step` drives it.
+BOOL RunApplication(const char* commandLine, std::function<bool()> step)
+{
+    g_step = std::move(step);
+    g_deadline = GetTickCount() + 10000;
+    g_timedOut = false;
+    UINT_PTR timer = SetTimer(nullptr, 0, 10, &DriveStep);
+    CString savedName = theApp.m_strAppName;
+    theApp.m_lpCmdLine = CommandLineTail(commandLine);
+    BOOL result = theApp.InitInstance();
+    KillTimer(nullptr, timer);
+    g_step = nullptr;
+    EXPECT_FALSE(g_timedOut) << "the run did not reach its expected state in time";
+    theApp.m_strAppName = savedName;
+    theApp.m_lpCmdLine = "";
+    return result;
+}
+
+// The first message box of this thread that is open now, with the texts of its static controls.
+struct MessageBoxSeen {
+    HWND window = nullptr;
+    std::string title;
+    std::string text;
+};
+
+MessageBoxSeen FindMessageBox()
+{
+    MessageBoxSeen seen;
+    EnumThreadWindows(GetCurrentThreadId(), [](HWND window, LPARAM found) -> BOOL {
+        char className[32] = {};
+        GetClassNameA(window, className, sizeof className);
+        if (strcmp(className, "#32770") != 0 || !IsWindowVisible(window)) return TRUE;
+        auto* box = reinterpret_cast<MessageBoxSeen*>(found);
+        box->window = window;
+        box->title = WindowText(window);
+        EnumChildWindows(window, [](HWND child, LPARAM texts) -> BOOL {
+            char childClass[32] = {};
+            GetClassNameA(child, childClass, sizeof childClass);
+            if (_stricmp(childClass, "Static") == 0) *reinterpret_cast<std::string*>(texts) += WindowText(child);
+            return TRUE;
+        }, reinterpret_cast<LPARAM>(&box->text));
+        return FALSE;
+    }, reinterpret_cast<LPARAM>(&seen));
+    return seen;
+}
+
+class Application : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (int i = kServerArin; i <= kServerInterNic; ++i) {
+            m_saved[i] = g_builtinServers[i];
+            g_builtinServers[i] = {"127.0.0.1", m_server.Port()};
+        }
+        m_server.Play({{ServerStep::Send("answer (HANDLE-1)\n")}});
+    }
+    void TearDown() override
+    {
+        for (int i = kServerArin; i <= kServerInterNic; ++i) g_builtinServers[i] = m_saved[i];
+        g_pfnSocketStartup = &WSAStartup;
+    }
+
+    static bool DialogUp() { return g_pMainDlg && g_pMainDlg->m_hWnd && IsWindowVisible(g_pMainDlg->m_hWnd); }
+    static std::string Item(int id) { return ItemText(g_pMainDlg->m_hWnd, id); }
+
+    ScriptedWhoisServer m_server;
+    ServerAddress m_saved[kServerAddMore];
+};
+
+TEST_F(Application, TheCommandLineQuestionIsAskedOnceTheWindowIsUp)
+{
+    struct Case {
+        const char* commandLine;
+        std::string question;  // what the question box shows
+        bool asked;
+    };
+    const Case cases[] = {
+        {"whois.exe example.com", "example.com", true},
+        {"\"C:\\Program Files\\Tarquelin\\whois.exe\"   192.0.2.1", "192.0.2.1", true},
+        {"whois.exe \"quoted question\"", "\"quoted question\"", true},
+        {"whois.exe     ", "", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.commandLine);
+        int before = m_server.Connections();
+        std::string seenQuestion, seenStatus, seenCaption;
+        DWORD idleSince = 0;
+        BOOL result = RunApplication(c.commandLine, [&] {
+            if (!DialogUp()) return false;
+            seenQuestion = Item(IDC_QUESTION);
+            seenStatus = Item(IDC_STATUS);
+            seenCaption = WindowText(g_pMainDlg->m_hWnd);
+            if (c.asked) return seenStatus == "Complete.";
+            // Nothing to ask: the window stays idle.
+            if (!idleSince) idleSince = GetTickCount();
+            return GetTickCount() - idleSince > 300;
+        });
+        EXPECT_FALSE(result);
+        EXPECT_EQ(c.question, seenQuestion);
+        EXPECT_EQ("Tarquelin whois", seenCaption);
+        if (c.asked) {
+            ASSERT_EQ(before + 1, m_server.Connections());
+            EXPECT_EQ(c.question + "\n", m_server.Received().back());
+        } else {
+            EXPECT_EQ("Idle", seenStatus);
+            EXPECT_EQ(before, m_server.Connections());
+        }
+    }
+    EXPECT_EQ(nullptr, g_pMainDlg);
+}
+
+TEST_F(Application, NamesItselfWhoisUnderTheCompanyKey)
+{
+    std::string name, key;
+    RunApplication("whois.exe", [&] {
+        name = theApp.m_strAppName.Str();
+        key = theApp.m_strRegistryKey.Str();
+        return DialogUp();
+    });
+    EXPECT_EQ("Whois", name);
+    EXPECT_EQ("Tarquelin", key);
+}
+
+TEST_F(Application, ASocketsStartUpFailureShowsOneBoxAndNoWindow)
+{
+    struct Case {
+        const char* name;
+        int (WINAPI* startup)(WORD, WSADATA*);
+    };
+    const Case cases[] = {
+        {"library refuses to start", [](WORD, WSADATA*) WINAPI -> int { return WSASYSNOTREADY; }},
+        {"library reports another version", [](WORD version, WSADATA* data) WINAPI -> int {
+             int result = WSAStartup(version, data);
+             data->wVersion = MAKEWORD(2, 2);
+             return result;
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        g_pfnSocketStartup = c.startup;
+        std::vector<MessageBoxSeen> boxes;
+        bool windowSeen = false;
+        BOOL result = RunApplication("whois.exe example.com", [&] {
+            windowSeen = windowSeen || g_pMainDlg;
+            MessageBoxSeen box = FindMessageBox();
+            if (!box.window) return false;
+            boxes.push_back(box);
+            PostMessageA(box.window, WM_COMMAND, IDOK, 0);
+            return true;
+        });
+        EXPECT_FALSE(result);
+        EXPECT_FALSE(windowSeen);
+        ASSERT_EQ(1u, boxes.size());
+        EXPECT_EQ("Windows sockets initialization failed.", boxes[0].text);
+        // The application is not named yet: the box carries the program file's name.
+        EXPECT_EQ("whois_win_tests", boxes[0].title);
+        EXPECT_EQ(0, m_server.Connections());
+    }
+}
+
+TEST_F(Application, EscapeAndTheCloseBoxEndTheDialog)
+{
+    struct Case {
+        const char* name;
+        std::function<void(HWND)> close;
+    };
+    const Case cases[] = {
+        {"Escape in the question box",
+         [](HWND dialog) { PostMessageA(GetDlgItem(dialog, IDC_QUESTION), WM_KEYDOWN, VK_ESCAPE, 0); }},
+        {"close box", [](HWND dialog) { PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+        {"Alt+F4", [](HWND dialog) { PostMessageA(dialog, WM_CLOSE, 0, 0); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        bool sent = false;
+        // The step never reports done: only the dialog ending by itself finishes the run in time.
+        RunApplication("whois.exe", [&] {
+            if (!sent && DialogUp()) {
+                SetFocus(g_pMainDlg->GetDlgItem(IDC_QUESTION));
+                c.close(g_pMainDlg->m_hWnd);
+                sent = true;
+            }
+            return false;
+        });
+        EXPECT_TRUE(sent);
+    }
+}
+}  // namespace
