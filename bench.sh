@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Runs every benchmark under Wine and prints one table of ratios measured in the same run.
+set -uo pipefail
+source "$(dirname "$0")/tools/common.sh"
+
+ensure_packages "${BUILD_PACKAGES[@]}" googletest || exit 1
+configure_win64 || exit 1
+export WINEPREFIX="$BUILD/wineprefix-test"
+ensure_wine_prefix unmanaged
+xvfb-run -a bash -c '"$1" -p; "$2" "$3"; status=$?; "$1" -k; exit $status' _ \
+    "$WINESERVER" "$WINE" "$BUILD/win64/bench/whois_bench.exe"
