@@ -11,6 +11,8 @@
 #include "res/resource.h"
 #include "support/ScriptedWhoisServer.h"
 
+void ReportReceive();
+
 namespace {
 using Clock = std::chrono::steady_clock;
 const size_t kAnswerBytes = 10u << 20;
@@ -93,10 +95,8 @@ double StopLatency(std::uint16_t port, const char* waitFor)
 }
 }  // namespace
 
-int main()
+void ReportReceive()
 {
-    WSADATA data;
-    WSAStartup(MAKEWORD(1, 1), &data);
     ScriptedWhoisServer server;
     server.Play({{ServerStep::Send(std::string(kAnswerBytes, 'x'))}});
 
@@ -104,7 +104,6 @@ int main()
     double plain64k = Best([&] { return PlainReceive(server.Port(), 1 << 16); });
     double exchange = Best([&] { return ExchangeReceive(server.Port()); });
 
-    std::printf("%-58s %10s %8s\n", "benchmark (best of 5)", "figure", "target");
     std::printf("%-58s %10.2f %8s\n", "receive 10 MB: exchange / plain 512-byte recv loop", exchange / plain512, "<= 1.5");
     std::printf("%-58s %10.2f %8s\n", "receive 10 MB: exchange / plain 64 KB recv loop", exchange / plain64k, "(info)");
     std::printf("  (seconds: exchange %.3f, plain 512-byte loop %.3f, plain 64 KB loop %.3f)\n", exchange, plain512, plain64k);
@@ -119,6 +118,4 @@ int main()
     std::printf("%-58s %8.1f ms %8s\n", "stop while data flows (server never closes)", StopLatency(trickling.Port(), "receive"), "<= 200");
     holding.Release();
     trickling.Release();
-    WSACleanup();
-    return 0;
 }
