@@ -4,7 +4,7 @@ set -uo pipefail
 source "$(dirname "$0")/tools/common.sh"
 
 ensure_packages "${BUILD_PACKAGES[@]}" googletest || exit 1
-configure_win64 || exit 1
+configure_win64 && build win64 whois_bench || exit 1
 export WINEPREFIX="$BUILD/wineprefix-test"
 ensure_wine_prefix unmanaged
 xvfb-run -a bash -c '"$1" -p; "$2" "$3"; status=$?; "$1" -k; exit $status' _ \

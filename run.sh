@@ -6,7 +6,7 @@ set -uo pipefail
 source "$(dirname "$0")/tools/common.sh"
 
 ensure_packages "${BUILD_PACKAGES[@]}" googletest x11-utils imagemagick || exit 1
-configure_win64 || exit 1
+configure_win64 && build win64 whois || exit 1
 ensure_wine_prefix
 
 if [ -n "${DISPLAY:-}" ]; then
@@ -17,7 +17,8 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     wine=$1 server=$2 exe=$3 shot=$4
     shift 4
     "$server" -p
-    "$wine" "$exe" "$@" &
+    # A Wine desktop window: Wine draws the window frames itself, as Windows would.
+    "$wine" explorer /desktop=Whois,1024x768 "$exe" "$@" &
     for _ in $(seq 100); do
         xwininfo -root -tree 2>/dev/null | grep -q "\"Tarquelin whois\"" && break
         sleep 0.2

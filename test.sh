@@ -6,9 +6,9 @@ set -uo pipefail
 source "$(dirname "$0")/tools/common.sh"
 
 ensure_packages "${BUILD_PACKAGES[@]}" googletest libgtest-dev || exit 1
-configure_build native || exit 1
-configure_win64 || exit 1
-configure_build win32 -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" -DWHOIS_WERROR=ON -DWHOIS_TESTS=OFF || exit 1
+configure native && build native || exit 1
+configure_win64 && build win64 || exit 1
+configure_win32 && build win32 || exit 1
 export WINEPREFIX="$BUILD/wineprefix-test"
 ensure_wine_prefix unmanaged
 

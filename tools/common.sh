@@ -24,18 +24,31 @@ ensure_packages() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
-BUILD_PACKAGES=(cmake ninja-build g++ g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 xvfb xauth)
+BUILD_PACKAGES=(cmake ninja-build g++ g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 fonts-wine xvfb xauth)
 
-# configure_build DIR [cmake options...]: configures DIR once, then builds what is stale.
-configure_build() {
+# configure DIR [cmake options...]: configures the build folder DIR once.
+configure() {
     local dir="$BUILD/$1"
     shift
     [ -f "$dir/build.ninja" ] || cmake -G Ninja -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-    cmake --build "$dir" -- -j"$(nproc)" | grep -vE '^\[[0-9]+/[0-9]+\] ' || true
-    return "${PIPESTATUS[0]}"
 }
 
-configure_win64() { configure_build win64 -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-x86_64.cmake" -DWHOIS_WERROR=ON "$@"; }
+# build DIR [targets...]: builds what is stale, showing only what the compiler says.
+build() {
+    local dir="$BUILD/$1"
+    shift
+    local targets=()
+    [ $# -gt 0 ] && targets=(--target "$@")
+    cmake --build "$dir" "${targets[@]}" -- -j"$(nproc)" > "$dir/build.log" 2>&1
+    local status=$?
+    grep -vE '^\[[0-9]+/[0-9]+\] |^ninja: no work to do' "$dir/build.log"
+    return $status
+}
+
+configure_win64() { configure win64 -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-x86_64.cmake" -DWHOIS_WERROR=ON; }
+configure_win32() {
+    configure win32 -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" -DWHOIS_WERROR=ON -DWHOIS_TESTS=OFF
+}
 
 # The private Wine prefix; its first start takes a few seconds. With "unmanaged", its windows are
 # not handed to a window manager: under a bare Xvfb, Wine otherwise waits two seconds for one
