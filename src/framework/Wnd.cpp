@@ -130,8 +130,11 @@ LRESULT CALLBACK CWnd::StdWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
 
 int AfxMessageBox(const char* text, UINT type)
 {
+    // Owned by the window the user is working in (a dialog over the main window, say), so that
+    // the box keeps it disabled while it is open.
     CWinApp* app = AfxGetApp();
-    HWND owner = app && app->m_pMainWnd ? app->m_pMainWnd->m_hWnd : nullptr;
+    HWND owner = GetActiveWindow();
+    if (!owner && app && app->m_pMainWnd) owner = app->m_pMainWnd->m_hWnd;
     return MessageBoxA(owner, text, app ? app->m_strAppName.GetString() : "", type);
 }
 
