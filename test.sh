@@ -15,13 +15,14 @@ ensure_wine_prefix unmanaged
 mkdir -p "$BUILD/all"
 printf 'subdirs("%s")\nsubdirs("%s")\n' "$BUILD/native" "$BUILD/win64" > "$BUILD/all/CTestTestfile.cmake"
 
+# A test program that Wine itself fails to start (seen once, in a fresh root) gets one more try.
 # One wineserver for the whole run: each test program then starts in a fraction of a second.
 # Wine's background processes are started first, apart from CTest: started by a test program,
 # they would inherit its output pipe and keep CTest waiting for it to close.
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     "$1" -p
     "$(dirname "$1")/wine64" cmd /c exit >/dev/null 2>&1
-    ctest --test-dir "$2" --output-on-failure "${@:3}"
+    ctest --test-dir "$2" --output-on-failure --repeat until-pass:2 "${@:3}"
     status=$?
     "$1" -k
     exit $status' _ "$WINESERVER" "$BUILD/all" "$@"
