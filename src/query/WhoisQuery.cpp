@@ -8,13 +8,14 @@
 
 namespace {
 // The server a run starts with: a link is asked where its answer came from; "Automatic" chooses
-// from the question. A link from a custom entry that has since been removed is asked automatically.
+// from the question. A link whose server is gone (a custom entry removed since) is asked like a
+// typed question, at the server the combo shows.
 int FirstServer(const QueryJob& job, ISocketApi& api)
 {
-    int server = job.fromLink ? job.lastServer : job.server;
     ServerAddress unused;
-    if (server != kServerAutomatic && !LookupServer(server, job.customServers, &unused)) server = kServerAutomatic;
-    return server == kServerAutomatic ? AutomaticServer(job.question, api) : server;
+    auto names = [&](int server) { return LookupServer(server, job.customServers, &unused); };
+    int server = job.fromLink && names(job.lastServer) ? job.lastServer : job.server;
+    return names(server) ? server : AutomaticServer(job.question, api);
 }
 }  // namespace
 

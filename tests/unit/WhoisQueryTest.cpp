@@ -320,11 +320,15 @@ TEST(WhoisQuery, TheServerAskedFollowsTheChoiceTheLinkAndTheQuestion)
          kServerApnic},
         {"a link from a custom entry", "example.com", kServerAutomatic, true, kFirstCustomServer, kOwnHost, 4343,
          kFirstCustomServer},
-        {"a link from a removed entry, a name", "example.com", kServerRipe, true, kFirstCustomServer + 1, kInterNic,
-         43, kServerInterNic},
-        {"a link from a removed entry, an address", "192.0.2.1", kServerRipe, true, kFirstCustomServer + 1, kArin, 43,
-         kServerArin},
-        {"a link with no last server", "192.0.2.1", kServerRipe, true, kServerAutomatic, kArin, 43, kServerArin},
+        // A link from an answer whose custom server has since been removed is asked like a typed
+        // question: at the server the combo shows, chosen from the question for "Automatic".
+        {"a link from a removed entry, combo on RIPE", "example.com", kServerRipe, true, kFirstCustomServer + 1, kRipe,
+         43, kServerRipe},
+        {"a link from a removed entry, a name", "example.com", kServerAutomatic, true, kFirstCustomServer + 1,
+         kInterNic, 43, kServerInterNic},
+        {"a link from a removed entry, an address", "192.0.2.1", kServerAutomatic, true, kFirstCustomServer + 1, kArin,
+         43, kServerArin},
+        {"a link with no last server", "192.0.2.1", kServerRipe, true, kServerAutomatic, kRipe, 43, kServerRipe},
     };
     for (const Case& c : cases) {
         Network net;

@@ -1,0 +1,31 @@
+// The history chain's push and clean-up.
+#include "view/HistoryChain.h"
+
+namespace {
+void FreeNewerFrom(QueryRecord* first)
+{
+    while (first) {
+        QueryRecord* next = first->newer;
+        delete first;
+        first = next;
+    }
+}
+}  // namespace
+
+QueryRecord* PushRecordAfter(QueryRecord* current, std::string question, std::string answer, int server)
+{
+    auto* record = new QueryRecord{std::move(question), std::move(answer), current, nullptr, server};
+    if (current) {
+        QueryRecord* detached = current->newer;
+        current->newer = record;
+        FreeNewerFrom(detached);
+    }
+    return record;
+}
+
+void FreeChain(QueryRecord* record)
+{
+    if (!record) return;
+    while (record->older) record = record->older;
+    FreeNewerFrom(record);
+}

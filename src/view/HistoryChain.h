@@ -1,0 +1,20 @@
+// The query history: a doubly linked chain of records, newest last. The dialog holds the record on
+// display; a push after it discards every newer record.
+#pragma once
+
+#include <string>
+
+struct QueryRecord {
+    std::string question;
+    std::string answer;
+    QueryRecord* older = nullptr;
+    QueryRecord* newer = nullptr;
+    int server = 0;  // the server index of the answer
+};
+
+// Makes a record newer than `current` (which may be null for an empty chain), frees the records
+// that were newer than `current`, and returns the new record.
+QueryRecord* PushRecordAfter(QueryRecord* current, std::string question, std::string answer, int server);
+
+// Frees the whole chain that `record` belongs to (null: nothing).
+void FreeChain(QueryRecord* record);
