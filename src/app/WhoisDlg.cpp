@@ -10,11 +10,18 @@ CWhoisDlg* g_pMainDlg = nullptr;
 BEGIN_MESSAGE_MAP(CWhoisDlg, CDialog)
     ON_WM_PAINT()
     ON_WM_QUERYDRAGICON()
+    ON_NOTIFY(EN_LINK, IDC_ANSWER, &CWhoisDlg::OnLinkNotify)
     ON_BN_CLICKED(IDOK, &CWhoisDlg::OnAsk)
+    ON_BN_CLICKED(IDC_SAVE, &CWhoisDlg::OnSave)
+    ON_BN_CLICKED(IDC_PREV, &CWhoisDlg::OnHistoryBack)
+    ON_BN_CLICKED(IDC_NEXT, &CWhoisDlg::OnHistoryForward)
     ON_CBN_SELCHANGE(IDC_SERVER, &CWhoisDlg::OnServerChange)
+    ON_NOTIFY(EN_MSGFILTER, IDC_ANSWER, &CWhoisDlg::OnViewMsgFilter)
+    ON_BN_CLICKED(IDC_DATA, &CWhoisDlg::OnDataPaste)
     ON_WM_DESTROY()
     ON_MESSAGE(WM_QUERY_STATUS, &CWhoisDlg::OnQueryStatus)
     ON_MESSAGE(WM_QUERY_DONE, &CWhoisDlg::OnQueryDone)
+    ON_MESSAGE(WM_SHOW_MEMBERS, &CWhoisDlg::OnShowMembers)
 END_MESSAGE_MAP()
 
 CWhoisDlg::CWhoisDlg()
@@ -28,6 +35,7 @@ CWhoisDlg::CWhoisDlg()
 
 CWhoisDlg::~CWhoisDlg()
 {
+    FreeChain(m_pCurrent);
     if (g_pMainDlg == this) g_pMainDlg = nullptr;
 }
 
@@ -54,6 +62,7 @@ void CWhoisDlg::DoDataExchange(CDataExchange* dx)
 BOOL CWhoisDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    SetDefaultViewSettings();
     RebuildServerCombo();
 
     if (HMENU menu = GetSystemMenu(FALSE)) {
@@ -67,6 +76,10 @@ BOOL CWhoisDlg::OnInitDialog()
     SetIcon(m_hIcon, TRUE);
     SetIcon(m_hIcon, FALSE);
     m_nServerChoice = m_nServer;
+    HDC screen = GetDC(m_hWnd);
+    m_dFontScale = -GetDeviceCaps(screen, LOGPIXELSY) / 72.0;
+    ReleaseDC(m_hWnd, screen);
+    ApplyViewSettings();
     if (m_bAskAtStart) PostMessage(WM_COMMAND, IDOK, 0);
     return TRUE;
 }
@@ -93,4 +106,15 @@ void CWhoisDlg::OnPaint()
 HCURSOR CWhoisDlg::OnQueryDragIcon()
 {
     return m_hIcon;
+}
+
+void CWhoisDlg::SetDefaultViewSettings()
+{
+    m_dlgOptions.crText = GetSysColor(COLOR_WINDOWTEXT);
+    m_dlgOptions.crBackground = GetSysColor(COLOR_WINDOW);
+    m_dlgOptions.crLink = RGB(0, 0, 255);
+    m_dlgOptions.bNoLinkParsing = 0;
+    m_dlgOptions.lfFont = LOGFONTA{};
+    m_dlgOptions.lfFont.lfHeight = -10;
+    lstrcpynA(m_dlgOptions.lfFont.lfFaceName, "Courier New", LF_FACESIZE);
 }

@@ -8,13 +8,17 @@
 #include "framework/Dialog.h"
 #include "framework/RichEditCtrl.h"
 #include "query/QuerySocket.h"
+#include "settings/OptionsDlg.h"
 #include "ui/FlatButton.h"
 #include "ui/ServerListDlg.h"
+#include "view/HistoryChain.h"
 
 // Posted by a query's worker: a status text (wParam: string ID; lParam: owned std::string, the host).
 constexpr UINT WM_QUERY_STATUS = WM_APP + 1;
 // Posted by a query's worker at its end (lParam: owned QueryResult).
 constexpr UINT WM_QUERY_DONE = WM_APP + 2;
+// Posted by a link click: show the members once the answer view has finished with the click.
+constexpr UINT WM_SHOW_MEMBERS = WM_APP + 3;
 
 class CWhoisDlg : public CDialog {
 public:
@@ -27,9 +31,12 @@ public:
     std::shared_ptr<QuerySocket> m_hSocket;
     CServerListDlg m_dlgServers;
     BOOL m_bRunning = FALSE;
+    COptionsDlg m_dlgOptions;
     BOOL m_bFromLink = FALSE;
     HCURSOR m_hLinkCursor;
     int m_nLastServer = 0;
+    // The history record on display; the dialog owns the chain it belongs to.
+    QueryRecord* m_pCurrent = nullptr;
     BOOL m_bGotAnswer = FALSE;
     int m_nServerChoice = 0;
     BOOL m_bQueryActive = FALSE;
@@ -49,8 +56,14 @@ public:
     CString m_strAnswer;
     CString m_strStatus;
     HICON m_hIcon;
+    // Logical units per twip of the answer view's font height, negative: -(pixels per inch) / 72.
+    double m_dFontScale = -96.0 / 72.0;
 
     void RebuildServerCombo();
+    void ApplyViewSettings();
+    // Shows a record (or, with none, the members as they are) with its links marked.
+    void ShowRecord(const QueryRecord* record);
+    void PushRecord();
 
 protected:
     void DoDataExchange(CDataExchange* dx) override;
@@ -58,16 +71,28 @@ protected:
 
     void OnPaint();
     HCURSOR OnQueryDragIcon();
+    void OnLinkNotify(NMHDR* header, LRESULT* result);
     void OnAsk();
+    void OnSave();
+    void OnHistoryBack();
+    void OnHistoryForward();
     void OnServerChange();
+    void OnViewMsgFilter(NMHDR* header, LRESULT* result);
+    void OnDataPaste();
     void OnDestroy();
     LRESULT OnQueryStatus(WPARAM stringId, LPARAM host);
     LRESULT OnQueryDone(WPARAM, LPARAM result);
+    LRESULT OnShowMembers(WPARAM, LPARAM);
 
     DECLARE_MESSAGE_MAP()
 
 private:
     void SetStatusText(UINT stringId);
+    void MarkLinks();
+    void UpdateHistoryButtons();
+    LONG FontHeightInTwips(LONG logicalHeight) const;
+    // The view settings a first start has, until stored ones are loaded.
+    void SetDefaultViewSettings();
     // How long closing the window waits for a stopped worker (a name lookup cannot be interrupted).
     static constexpr std::chrono::milliseconds kWorkerEndWait{1000};
 };

@@ -121,10 +121,11 @@ LRESULT CWhoisDlg::OnQueryDone(WPARAM, LPARAM resultParam)
     m_bFromLink = FALSE;
     m_hSocket.reset();
     if (m_bGotAnswer) {
-        // Whatever arrived, complete or not, is shown.
+        // Whatever arrived, complete or not, becomes a record with the question as it was asked.
         m_strAnswer = CString(std::move(result->answer));
-        UpdateData(FALSE);
-        SetStatusText(IDS_COMPLETE);
+        m_strQuestion = CString(std::move(result->question));
+        PushRecord();
+        return 0;
     }
     CString caption;
     caption.LoadString(IDS_ASK);

@@ -22,6 +22,7 @@ int FirstServer(const QueryJob& job, ISocketApi& api)
 QueryResult RunWhoisQuery(const QueryJob& job, ISocketApi& api, QuerySocket& socket, IQueryReport& report)
 {
     QueryResult result;
+    result.question = job.question;
     if (job.question.empty()) {
         report.Status(IDS_NOTHING_TO_ASK, "");
         result.end = QueryEnd::EmptyQuestion;

@@ -29,6 +29,7 @@ enum class QueryEnd {
 
 struct QueryResult {
     QueryEnd end = QueryEnd::EmptyQuestion;
+    std::string question;              // as asked
     std::string answer;                // meaningful when gotAnswer
     int lastServer = kServerAutomatic; // server of the last pass; meaningful when a pass started
     bool passStarted = false;

@@ -1,0 +1,128 @@
+// The answer view: its look, showing a record with its links marked, link clicks, the right-button
+// copy and "&Data >".
+#include "app/WhoisDlg.h"
+#include "res/resource.h"
+#include "view/LinkScan.h"
+
+namespace {
+const DWORD kViewFormatMask = CFM_SIZE | CFM_COLOR | CFM_FACE | CFM_CHARSET | CFM_ITALIC | CFM_BOLD;
+const DWORD kLinkFormatMask = CFM_COLOR | CFM_UNDERLINETYPE | CFM_LINK | CFM_UNDERLINE;
+// A font with no height at all is shown at 10 points.
+const LONG kFallbackTwips = 200;
+}  // namespace
+
+LONG CWhoisDlg::FontHeightInTwips(LONG logicalHeight) const
+{
+    // A negative height is the character height the font picker gives; a positive one (possible in
+    // a stored font) is a cell height, taken here as the character height too.
+    LONG twips = static_cast<LONG>(logicalHeight * 20 / m_dFontScale);
+    if (twips < 0) twips = -twips;
+    return twips ? twips : kFallbackTwips;
+}
+
+void CWhoisDlg::ApplyViewSettings()
+{
+    const LOGFONTA& font = m_dlgOptions.lfFont;
+    CHARFORMATA format{};
+    format.cbSize = sizeof format;
+    format.dwMask = kViewFormatMask;
+    format.dwEffects = (font.lfWeight > FW_MEDIUM ? CFE_BOLD : 0) | (font.lfItalic ? CFE_ITALIC : 0);
+    format.yHeight = FontHeightInTwips(font.lfHeight);
+    format.crTextColor = m_dlgOptions.crText;
+    format.bCharSet = font.lfCharSet;
+    format.bPitchAndFamily = font.lfPitchAndFamily;
+    lstrcpynA(format.szFaceName, font.lfFaceName, LF_FACESIZE);
+
+    m_richAnswer.SetDefaultCharFormat(format);
+    m_richAnswer.HideSelection(TRUE, TRUE);
+    m_richAnswer.SetSel(0, -1);
+    m_richAnswer.SetSelectionCharFormat(format);
+    m_richAnswer.SetSel(0, 0);
+    m_richAnswer.HideSelection(FALSE, FALSE);
+    m_richAnswer.SetEventMask(m_richAnswer.GetEventMask() | ENM_LINK | ENM_MOUSEEVENTS);
+    m_richAnswer.SetBackgroundColor(m_dlgOptions.crBackground);
+}
+
+void CWhoisDlg::ShowRecord(const QueryRecord* record)
+{
+    if (record) {
+        m_strAnswer = CString(record->answer);
+        m_strQuestion = CString(record->question);
+        m_nLastServer = record->server;
+    }
+    UpdateData(FALSE);
+    if (!m_dlgOptions.bNoLinkParsing) MarkLinks();
+    SetStatusText(IDS_COMPLETE);
+}
+
+void CWhoisDlg::MarkLinks()
+{
+    CHARFORMATA link{};
+    link.cbSize = sizeof link;
+    link.dwMask = kLinkFormatMask;
+    link.dwEffects = CFE_LINK | CFE_UNDERLINE;
+    link.crTextColor = m_dlgOptions.crLink;
+
+    // The view takes no input and does not repaint while the links are marked: marking
+    // thousands of links with painting on is many times slower.
+    m_richAnswer.HideSelection(TRUE, TRUE);
+    m_richAnswer.EnableWindow(FALSE);
+    m_richAnswer.SendMessage(WM_SETREDRAW, FALSE);
+    for (const LinkSpan& span : ScanLinks(m_strAnswer.GetString(), static_cast<size_t>(m_strAnswer.GetLength()))) {
+        m_richAnswer.SetSel(static_cast<long>(span.start), static_cast<long>(span.end));
+        m_richAnswer.SetSelectionCharFormat(link);
+        m_richAnswer.SetSel(0, 0);
+    }
+    m_richAnswer.SendMessage(WM_SETREDRAW, TRUE);
+    InvalidateRect(m_richAnswer.m_hWnd, nullptr, TRUE);
+    m_richAnswer.EnableWindow(TRUE);
+    m_richAnswer.HideSelection(FALSE, FALSE);
+}
+
+void CWhoisDlg::OnLinkNotify(NMHDR* header, LRESULT* result)
+{
+    const ENLINK* link = reinterpret_cast<const ENLINK*>(header);
+    if (link->msg == WM_SETCURSOR) {
+        SetCursor(m_hLinkCursor);
+        *result = 1;
+        return;
+    }
+    if (link->msg != WM_LBUTTONUP) {
+        *result = 0;
+        return;
+    }
+    // A handle is asked at the server that gave the answer; the domain-name registry wants "!" in
+    // front of a handle.
+    m_strQuestion = m_nLastServer == kServerInterNic ? "!" : "";
+    m_richAnswer.HideSelection(TRUE, TRUE);
+    m_richAnswer.SetSel(link->chrg.cpMin, link->chrg.cpMax);
+    m_strQuestion += m_richAnswer.GetSelText();
+    m_richAnswer.SetSel(0, 0);
+    m_richAnswer.HideSelection(FALSE, FALSE);
+    m_bFromLink = TRUE;
+    // The members are shown once the view has finished with this click: showing them replaces the
+    // view, which must not happen inside its own notification. Posted first, the question box
+    // shows the new question before the posted "&Ask" reads it.
+    PostMessage(WM_SHOW_MEMBERS);
+    if (!m_bRunning) PostMessage(WM_COMMAND, IDOK, 0);
+    *result = 1;
+}
+
+LRESULT CWhoisDlg::OnShowMembers(WPARAM, LPARAM)
+{
+    UpdateData(FALSE);
+    return 0;
+}
+
+void CWhoisDlg::OnViewMsgFilter(NMHDR* header, LRESULT* result)
+{
+    if (reinterpret_cast<const MSGFILTER*>(header)->msg == WM_RBUTTONUP) m_richAnswer.SendMessage(WM_COPY);
+    *result = 0;
+}
+
+void CWhoisDlg::OnDataPaste()
+{
+    m_edtQuestion.SendMessage(EM_SETSEL, 0, -1);
+    m_edtQuestion.SendMessage(EM_SCROLLCARET);
+    m_edtQuestion.SendMessage(WM_PASTE);
+}

@@ -1,0 +1,37 @@
+// The query history: a record for every answer, walked with "<" and ">".
+#include "app/WhoisDlg.h"
+#include "res/resource.h"
+
+void CWhoisDlg::PushRecord()
+{
+    m_pCurrent = PushRecordAfter(m_pCurrent, m_strQuestion.Str(), m_strAnswer.Str(), m_nLastServer);
+    ShowRecord(m_pCurrent);
+    UpdateHistoryButtons();
+    CString caption;
+    caption.LoadString(IDS_ASK);
+    m_btnAsk.SetWindowText(caption);
+    m_bRunning = m_bQueryActive = FALSE;
+}
+
+void CWhoisDlg::OnHistoryBack()
+{
+    // Until a run's answer has been handed over (also after "&Stop") the history stays as it is.
+    if (m_bRunning || !m_pCurrent || !m_pCurrent->older) return;
+    m_pCurrent = m_pCurrent->older;
+    ShowRecord(m_pCurrent);
+    UpdateHistoryButtons();
+}
+
+void CWhoisDlg::OnHistoryForward()
+{
+    if (m_bRunning || !m_pCurrent || !m_pCurrent->newer) return;
+    m_pCurrent = m_pCurrent->newer;
+    ShowRecord(m_pCurrent);
+    UpdateHistoryButtons();
+}
+
+void CWhoisDlg::UpdateHistoryButtons()
+{
+    m_btnPrev.EnableWindow(m_pCurrent && m_pCurrent->older);
+    m_btnNext.EnableWindow(m_pCurrent && m_pCurrent->newer);
+}

@@ -1,0 +1,62 @@
+// "&Save...": the answer on display as a text file with CR LF line ends.
+#include "app/WhoisDlg.h"
+#include "framework/FileDialog.h"
+#include "view/LineEnds.h"
+
+namespace {
+// The reason of the calling thread's last failure, in the system's words.
+std::string LastErrorText()
+{
+    DWORD error = GetLastError();
+    char* text = nullptr;
+    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                   nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string reason = text ? text : "error " + std::to_string(error);
+    LocalFree(text);
+    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == ' ')) reason.pop_back();
+    return reason;
+}
+
+// Writes `bytes` to a new file beside `path` and only then puts it in place of `path`, so that an
+// existing file is not lost when the write fails. Returns the reason of a failure, or "".
+std::string WriteReplacing(const std::string& path, const std::string& bytes)
+{
+    std::string folder = path.substr(0, path.find_last_of("\\/") + 1);
+    char temporary[MAX_PATH];
+    if (!GetTempFileNameA(folder.empty() ? "." : folder.c_str(), "who", 0, temporary)) return LastErrorText();
+    HANDLE file = CreateFileA(temporary, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    std::string reason;
+    if (file == INVALID_HANDLE_VALUE) {
+        reason = LastErrorText();
+    } else {
+        DWORD written = 0;
+        BOOL wrote = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        if (!wrote || written != bytes.size()) reason = wrote ? "Not every byte could be written." : LastErrorText();
+        if (!CloseHandle(file) && reason.empty()) reason = LastErrorText();
+        if (reason.empty() && !MoveFileExA(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            reason = LastErrorText();
+    }
+    if (!reason.empty()) DeleteFileA(temporary);
+    return reason;
+}
+
+// The question as a file name: characters that no file name may hold become "_".
+std::string ProposedName(const std::string& question)
+{
+    std::string name = question;
+    for (char& c : name)
+        if (strchr("\\/:*?\"<>|", c) || static_cast<unsigned char>(c) < 0x20) c = '_';
+    return name;
+}
+}  // namespace
+
+void CWhoisDlg::OnSave()
+{
+    CFileDialog dialog(FALSE, "txt", ProposedName(m_strQuestion.Str()).c_str(), OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+                       "Text files|*.txt|All files|*.*||", this);
+    if (dialog.DoModal() != IDOK) return;
+    std::string path = dialog.GetPathName().Str();
+    std::string reason = WriteReplacing(path, WithCrLfLineEnds(m_strAnswer.Str()));
+    if (!reason.empty()) AfxMessageBox(("The answer could not be saved to " + path + ".\n\n" + reason).c_str(), MB_ICONEXCLAMATION);
+}
