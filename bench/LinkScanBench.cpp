@@ -58,9 +58,9 @@ int main()
     size_t links = 0, openings = 0;
     for (int round = 0; round < 3; ++round) {
         auto start = Clock::now();
-        const std::vector<LinkSpan> spans = ScanLinks(text.data(), text.size());
+        links = 0;
+        ForEachLink(text.data(), text.size(), [&](const LinkSpan&) { ++links; });
         scanSeconds = std::min(scanSeconds, Since(start));
-        links = spans.size();
 
         start = Clock::now();
         openings = CountOpenings(text.data(), text.size());

@@ -68,11 +68,11 @@ void CWhoisDlg::MarkLinks()
     m_richAnswer.HideSelection(TRUE, TRUE);
     m_richAnswer.EnableWindow(FALSE);
     m_richAnswer.SendMessage(WM_SETREDRAW, FALSE);
-    for (const LinkSpan& span : ScanLinks(m_strAnswer.GetString(), static_cast<size_t>(m_strAnswer.GetLength()))) {
+    ForEachLink(m_strAnswer.GetString(), static_cast<size_t>(m_strAnswer.GetLength()), [&](const LinkSpan& span) {
         m_richAnswer.SetSel(static_cast<long>(span.start), static_cast<long>(span.end));
         m_richAnswer.SetSelectionCharFormat(link);
         m_richAnswer.SetSel(0, 0);
-    }
+    });
     m_richAnswer.SendMessage(WM_SETREDRAW, TRUE);
     InvalidateRect(m_richAnswer.m_hWnd, nullptr, TRUE);
     m_richAnswer.EnableWindow(TRUE);

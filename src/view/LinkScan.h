@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 #include <vector>
 
 struct LinkSpan {
@@ -12,6 +13,30 @@ struct LinkSpan {
 
 constexpr size_t kMinLinkLength = 5;
 
-// The spans in the order found. A ")" that closes a span does not end it: the scan goes on, and
-// each further ")" before a terminator reports a longer span from the same start.
+// Calls onLink(LinkSpan) for each span in the order found. A ")" that closes a span does not end
+// it: the scan goes on, and each further ")" before a terminator reports a longer span from the
+// same start. Spans are handed out as they are found, so a large answer needs no list of them.
+template <class OnLink>
+void ForEachLink(const char* text, size_t length, OnLink&& onLink)
+{
+    size_t i = 0;
+    while (i < length) {
+        // Most of an answer holds no "(": let memchr skip to the next one.
+        const void* open = memchr(text + i, '(', length - i);
+        if (!open) return;
+        const size_t start = static_cast<size_t>(static_cast<const char*>(open) - text) + 1;
+        for (i = start; i < length; ++i) {
+            const char byte = text[i];
+            if (byte == ' ' || byte == '\n' || byte == '\t' || byte == '\'' || byte == '"' || byte == '*') break;
+            if (byte == ')') {
+                if (i - start < kMinLinkLength) break;
+                onLink(LinkSpan{start, i});
+            }
+        }
+        // The byte that ended the span is never taken as a "(".
+        ++i;
+    }
+}
+
+// The spans as a list.
 std::vector<LinkSpan> ScanLinks(const char* text, size_t length);
