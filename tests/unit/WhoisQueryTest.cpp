@@ -345,18 +345,20 @@ TEST(WhoisQuery, TheServerAskedFollowsTheChoiceTheLinkAndTheQuestion)
     }
 }
 
+// The two registries an ARIN answer can name, with the host and index each referral leads to.
+struct ReferralCase {
+    std::string referral;
+    std::string host;
+    int server;
+};
+const ReferralCase kReferralCases[] = {
+    {kRipeReferral, kRipe, kServerRipe},
+    {kApnicReferral, kApnic, kServerApnic},
+};
+
 TEST(WhoisQueryReferral, ArinRefersToTheRegistryItsAnswerNames)
 {
-    struct Case {
-        std::string referral;
-        std::string host;
-        int server;
-    };
-    const Case cases[] = {
-        {kRipeReferral, kRipe, kServerRipe},
-        {kApnicReferral, kApnic, kServerApnic},
-    };
-    for (const Case& c : cases) {
+    for (const ReferralCase& c : kReferralCases) {
         Network net;
         net.Answer({c.referral + " (NETBLK-REGISTRY)\n", "  ARIN text the user never sees\n"});
         const std::vector<std::string> second = {"% The registry's own answer\n", "inetnum: 192.0.2.0 - 192.0.2.255\n"};
@@ -375,16 +377,7 @@ TEST(WhoisQueryReferral, ArinRefersToTheRegistryItsAnswerNames)
 
 TEST(WhoisQueryReferral, AReferralSplitAcrossChunksStillRefers)
 {
-    struct Case {
-        std::string referral;
-        std::string host;
-        int server;
-    };
-    const Case cases[] = {
-        {kRipeReferral, kRipe, kServerRipe},
-        {kApnicReferral, kApnic, kServerApnic},
-    };
-    for (const Case& c : cases) {
+    for (const ReferralCase& c : kReferralCases) {
         const std::string line = c.referral + " (NETBLK-REGISTRY)\n";
         // Two chunks, split at every byte: the referral is seen with the chunk that completes it.
         for (size_t split = 1; split < line.size(); ++split) {
