@@ -20,3 +20,36 @@ public:
     int AddString(const char* text) { return static_cast<int>(SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text))); }
     int DeleteString(int index) { return static_cast<int>(SendMessage(CB_DELETESTRING, static_cast<WPARAM>(index))); }
 };
+
+class CListCtrl : public CWnd {
+public:
+    int GetItemCount() const { return static_cast<int>(SendMessage(LVM_GETITEMCOUNT)); }
+    int GetNextItem(int start, UINT flags) const
+    {
+        return static_cast<int>(SendMessage(LVM_GETNEXTITEM, static_cast<WPARAM>(start), MAKELPARAM(flags, 0)));
+    }
+    DWORD_PTR GetItemData(int item) const
+    {
+        LVITEMA row{};
+        row.mask = LVIF_PARAM;
+        row.iItem = item;
+        SendMessage(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&row));
+        return static_cast<DWORD_PTR>(row.lParam);
+    }
+    int InsertItem(const LVITEMA& item) { return static_cast<int>(SendMessage(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item))); }
+    BOOL DeleteItem(int item) { return static_cast<BOOL>(SendMessage(LVM_DELETEITEM, static_cast<WPARAM>(item))); }
+    int InsertColumn(int column, const char* heading, int format, int width, int subItem)
+    {
+        LVCOLUMNA info{};
+        info.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+        info.fmt = format;
+        info.cx = width;
+        info.pszText = const_cast<char*>(heading);
+        info.iSubItem = subItem;
+        return static_cast<int>(SendMessage(LVM_INSERTCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&info)));
+    }
+    DWORD SetExtendedStyle(DWORD mask, DWORD style)
+    {
+        return static_cast<DWORD>(SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, mask, style));
+    }
+};

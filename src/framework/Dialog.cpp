@@ -18,10 +18,25 @@ END_MESSAGE_MAP()
 
 CDialog::CDialog(UINT idTemplate, CWnd* parent) : m_nIDTemplate(idTemplate), m_pParentWnd(parent) {}
 
+namespace {
+// The common controls (the list view among them) must be registered before a template uses them.
+void RegisterCommonControls()
+{
+    static const bool registered = [] {
+        INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES};
+        return InitCommonControlsEx(&classes) != FALSE;
+    }();
+    (void)registered;
+}
+}  // namespace
+
 INT_PTR CDialog::DoModal()
 {
+    RegisterCommonControls();
     m_bModal = true;
-    HWND owner = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
+    // A dialog without a parent is owned by the window the user is working in, so that the
+    // dialog stays in front of it and that window waits while the dialog runs.
+    HWND owner = m_pParentWnd ? m_pParentWnd->m_hWnd : GetActiveWindow();
     INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_nIDTemplate), owner,
                                      &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
     m_bModal = false;
@@ -30,6 +45,7 @@ INT_PTR CDialog::DoModal()
 
 bool CDialog::Create(CWnd* parent)
 {
+    RegisterCommonControls();
     m_bModal = false;
     if (parent) m_pParentWnd = parent;
     HWND owner = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
@@ -44,7 +60,16 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM, LPARAM lPa
     if (message != WM_INITDIALOG) return FALSE;
     CDialog* dialog = reinterpret_cast<CDialog*>(lParam);
     dialog->SubclassWindow(hwnd);
-    return dialog->OnInitDialog();
+    RECT before;
+    GetWindowRect(hwnd, &before);
+    BOOL result = dialog->OnInitDialog();
+    // A dialog that its template does not place and that did not place itself opens centred over
+    // the window it belongs to, where the user is looking.
+    RECT after;
+    GetWindowRect(hwnd, &after);
+    const LONG placed = DS_ABSALIGN | DS_CENTER | DS_CENTERMOUSE;
+    if (EqualRect(&before, &after) && !(GetWindowLongA(hwnd, GWL_STYLE) & placed)) dialog->CenterWindow();
+    return result;
 }
 
 BOOL CDialog::OnInitDialog()

@@ -1,6 +1,8 @@
 // CWnd: binding objects to windows, message-map dispatch and the default fall-through.
 #include "framework/Wnd.h"
 
+#include <algorithm>
+
 #include "framework/WinApp.h"
 
 namespace {
@@ -62,6 +64,26 @@ CString CWnd::GetWindowText() const
 BOOL CWnd::DestroyWindow()
 {
     return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE;
+}
+
+void CWnd::CenterWindow()
+{
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoA(MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT area = monitor.rcWork;
+    RECT over = area;
+    HWND owner = GetWindow(m_hWnd, GW_OWNER);
+    if (owner && IsWindowVisible(owner) && !::IsIconic(owner)) GetWindowRect(owner, &over);
+    RECT own;
+    GetWindowRect(m_hWnd, &own);
+    const LONG width = own.right - own.left;
+    const LONG height = own.bottom - own.top;
+    LONG x = (over.left + over.right - width) / 2;
+    LONG y = (over.top + over.bottom - height) / 2;
+    x = std::max(area.left, std::min(x, area.right - width));
+    y = std::max(area.top, std::min(y, area.bottom - height));
+    SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 const MessageMap* CWnd::GetThisMessageMap()

@@ -61,6 +61,9 @@ public:
                                                    reinterpret_cast<LPARAM>(icon)));
     }
     BOOL DestroyWindow();
+    // Centres the window over its owner, or on the work area of its monitor when it has none,
+    // keeping it inside that work area.
+    void CenterWindow();
 
     // The per-window message entry: the message map first, then Default().
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);

@@ -4,7 +4,9 @@
 void CWhoisDlg::OnServerChange()
 {
     if (m_cmbServer.GetCurSel() == kServerAddMore) {
-        // "< add more >" is no server: the combo returns to the selection the list dialog names.
+        // "< add more >" is no server: it opens the list, and the combo then returns to the
+        // selection the list dialog names, whether the list was changed or not.
+        m_dlgServers.DoModal();
         m_cmbServer.SetCurSel(m_dlgServers.m_nComboSel);
         RebuildServerCombo();
     }

@@ -37,3 +37,13 @@
 #define IDC_DATA 34766
 #define IDC_OPTIONS 34767
 #define IDC_ABOUT 34768
+
+// The custom server list dialog.
+#define IDD_SERVER_LIST 265
+#define IDC_SERVER_LABEL 1000
+#define IDC_SERVER_HOST 1127
+#define IDC_SERVER_PORT 1132
+#define IDC_SERVER_ROWS 1005
+#define IDC_SERVER_ADD 3
+#define IDC_SERVER_REMOVE 4
+#define IDC_SERVER_UPDATE 5

@@ -3,6 +3,7 @@
 
 namespace {
 TextLog* g_pLog = nullptr;
+WhenShown* g_pWhenShown = nullptr;
 
 void PumpOnce(HWND dialog)
 {
@@ -70,4 +71,34 @@ LRESULT CALLBACK TextLog::Hook(int code, WPARAM wParam, LPARAM lParam)
 void PostClick(HWND dialog, int id)
 {
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+WhenShown::WhenShown(std::string title, std::function<void(HWND)> action)
+    : m_title(std::move(title)), m_action(std::move(action)), m_timer(SetTimer(nullptr, 0, 20, &WhenShown::Tick))
+{
+    g_pWhenShown = this;
+}
+
+WhenShown::~WhenShown()
+{
+    if (m_timer) KillTimer(nullptr, m_timer);
+    g_pWhenShown = nullptr;
+}
+
+void CALLBACK WhenShown::Tick(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (g_pWhenShown && !g_pWhenShown->m_bRan)
+        EnumThreadWindows(GetCurrentThreadId(), &WhenShown::Visit, reinterpret_cast<LPARAM>(g_pWhenShown));
+}
+
+BOOL CALLBACK WhenShown::Visit(HWND window, LPARAM self)
+{
+    auto* watcher = reinterpret_cast<WhenShown*>(self);
+    if (!IsWindowVisible(window) || WindowText(window) != watcher->m_title) return TRUE;
+    // Once only, and before acting: the action may run a modal loop of its own.
+    watcher->m_bRan = true;
+    KillTimer(nullptr, watcher->m_timer);
+    watcher->m_timer = 0;
+    watcher->m_action(window);
+    return FALSE;
 }

@@ -37,5 +37,26 @@ private:
     std::map<HWND, std::vector<std::string>> m_texts;
 };
 
+// Runs an action once on the first window captioned `title` that shows on this thread. It looks
+// from a thread timer, which fires inside modal loops too, so a test can act in a modal dialog.
+class WhenShown {
+public:
+    WhenShown(std::string title, std::function<void(HWND)> action);
+    ~WhenShown();
+    WhenShown(const WhenShown&) = delete;
+    WhenShown& operator=(const WhenShown&) = delete;
+
+    bool Ran() const { return m_bRan; }
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
+    static BOOL CALLBACK Visit(HWND window, LPARAM self);
+
+    std::string m_title;
+    std::function<void(HWND)> m_action;
+    UINT_PTR m_timer;
+    bool m_bRan = false;
+};
+
 // Clicks a push button the way a flat button delivers it: a posted BN_CLICKED command.
 void PostClick(HWND dialog, int id);

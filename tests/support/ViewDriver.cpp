@@ -1,4 +1,4 @@
-// The answer view's test driver: the dialog fixture, format reading, real mouse input, the clipboard
+// The answer view's test driver: the dialog fixture, format reading, the clipboard
 // and the modal-window watcher.
 #include "support/ViewDriver.h"
 
@@ -92,34 +92,6 @@ POINT CharScreenPoint(HWND view, long position)
     POINT point{at.x + 3, at.y + 4};
     ClientToScreen(view, &point);
     return point;
-}
-
-bool MoveMouseTo(POINT screen)
-{
-    const LONG width = GetSystemMetrics(SM_CXSCREEN);
-    const LONG height = GetSystemMetrics(SM_CYSCREEN);
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    // The absolute range 0..65535 spans the screen; round up so the pixel reached is the one meant.
-    input.mi.dx = (screen.x * 65536 + width - 1) / width;
-    input.mi.dy = (screen.y * 65536 + height - 1) / height;
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &input, sizeof input);
-    return PumpUntil([&] {
-        POINT now{};
-        GetCursorPos(&now);
-        return now.x == screen.x && now.y == screen.y;
-    }, 2000);
-}
-
-void ClickAt(POINT screen, bool rightButton)
-{
-    MoveMouseTo(screen);
-    INPUT inputs[2] = {};
-    inputs[0].type = inputs[1].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = rightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
-    inputs[1].mi.dwFlags = rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
-    SendInput(2, inputs, sizeof inputs[0]);
 }
 
 std::string ClipboardText()

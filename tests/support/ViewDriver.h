@@ -13,6 +13,7 @@
 #include "app/WhoisDlg.h"
 #include "res/resource.h"
 #include "support/DialogDriver.h"
+#include "support/Input.h"
 #include "support/ScriptedWhoisServer.h"
 
 // The main dialog, created modelessly. ARIN, RIPE NCC and APNIC answer from m_arin, the domain-name
@@ -48,10 +49,6 @@ protected:
 CHARFORMATA CharFormatAt(HWND view, long position);
 // The point in screen coordinates a few pixels inside character `position` of the view.
 POINT CharScreenPoint(HWND view, long position);
-
-// Real input: moves the mouse to a screen point, and presses and releases a button there.
-bool MoveMouseTo(POINT screen);
-void ClickAt(POINT screen, bool rightButton = false);
 
 std::string ClipboardText();
 void SetClipboardText(const std::string& text);

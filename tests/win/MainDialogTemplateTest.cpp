@@ -346,8 +346,11 @@ TEST_F(MainDialogTemplate, ChoosingAddMoreReturnsTheComboToAutomatic)
     HWND combo = Item(IDC_SERVER);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.chosen);
+        // "< add more >" opens the custom server list; it is closed at once.
+        WhenShown cancel("Custom server list", [](HWND list) { PostMessageA(list, WM_COMMAND, IDCANCEL, 0); });
         SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(c.chosen), 0);
         m_dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_SERVER, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+        EXPECT_EQ(c.chosen == kServerAddMore, cancel.Ran());
         EXPECT_EQ(c.selection, ComboSelection());
         EXPECT_EQ(c.choice, m_dlg.m_nServerChoice);
         EXPECT_EQ(6, SendMessageA(combo, CB_GETCOUNT, 0, 0));
