@@ -19,6 +19,8 @@ BEGIN_MESSAGE_MAP(CWhoisDlg, CDialog)
     ON_NOTIFY(EN_MSGFILTER, IDC_ANSWER, &CWhoisDlg::OnViewMsgFilter)
     ON_BN_CLICKED(IDC_DATA, &CWhoisDlg::OnDataPaste)
     ON_WM_DESTROY()
+    ON_WM_CLOSE()
+    ON_BN_CLICKED(IDC_OPTIONS, &CWhoisDlg::OnOptions)
     ON_MESSAGE(WM_QUERY_STATUS, &CWhoisDlg::OnQueryStatus)
     ON_MESSAGE(WM_QUERY_DONE, &CWhoisDlg::OnQueryDone)
     ON_MESSAGE(WM_SHOW_MEMBERS, &CWhoisDlg::OnShowMembers)
@@ -62,8 +64,7 @@ void CWhoisDlg::DoDataExchange(CDataExchange* dx)
 BOOL CWhoisDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    SetDefaultViewSettings();
-    RebuildServerCombo();
+    LoadSettings(TRUE);
 
     if (HMENU menu = GetSystemMenu(FALSE)) {
         CString about;
@@ -108,13 +109,14 @@ HCURSOR CWhoisDlg::OnQueryDragIcon()
     return m_hIcon;
 }
 
-void CWhoisDlg::SetDefaultViewSettings()
+void CWhoisDlg::OnClose()
 {
-    m_dlgOptions.crText = GetSysColor(COLOR_WINDOWTEXT);
-    m_dlgOptions.crBackground = GetSysColor(COLOR_WINDOW);
-    m_dlgOptions.crLink = RGB(0, 0, 255);
-    m_dlgOptions.bNoLinkParsing = 0;
-    m_dlgOptions.lfFont = LOGFONTA{};
-    m_dlgOptions.lfFont.lfHeight = -10;
-    lstrcpynA(m_dlgOptions.lfFont.lfFaceName, "Courier New", LF_FACESIZE);
+    // The close box keeps what the user set up; Escape (the cancel command) leaves without saving.
+    SaveSettings(TRUE);
+    Default();
+}
+
+void CWhoisDlg::OnOptions()
+{
+    m_dlgOptions.DoModal();
 }

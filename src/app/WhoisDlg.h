@@ -60,6 +60,12 @@ public:
     double m_dFontScale = -96.0 / 72.0;
 
     void RebuildServerCombo();
+    // The settings store: the registry (bRegistry nonzero) or the INI file m_strIniPath.
+    void LoadSettings(BOOL bRegistry);
+    // FALSE when a write failed (the caller decides whether the user hears of it).
+    BOOL SaveSettings(BOOL bRegistry);
+    void LoadServers(BOOL bRegistry);
+    BOOL SaveServers(BOOL bRegistry);
     void ApplyViewSettings();
     // Shows a record (or, with none, the members as they are) with its links marked.
     void ShowRecord(const QueryRecord* record);
@@ -80,6 +86,8 @@ protected:
     void OnViewMsgFilter(NMHDR* header, LRESULT* result);
     void OnDataPaste();
     void OnDestroy();
+    void OnClose();
+    void OnOptions();
     LRESULT OnQueryStatus(WPARAM stringId, LPARAM host);
     LRESULT OnQueryDone(WPARAM, LPARAM result);
     LRESULT OnShowMembers(WPARAM, LPARAM);
@@ -91,8 +99,11 @@ private:
     void MarkLinks();
     void UpdateHistoryButtons();
     LONG FontHeightInTwips(LONG logicalHeight) const;
-    // The view settings a first start has, until stored ones are loaded.
-    void SetDefaultViewSettings();
+    // One setting of the section "Options" (bOptions nonzero) or "Servers", in either store.
+    int ReadSettingInt(BOOL bRegistry, BOOL bOptions, const char* key, int defaultValue) const;
+    CString ReadSettingString(BOOL bRegistry, BOOL bOptions, const char* key, const char* defaultValue) const;
+    BOOL WriteSettingInt(BOOL bRegistry, BOOL bOptions, const char* key, int value);
+    BOOL WriteSettingString(BOOL bRegistry, BOOL bOptions, const char* key, const char* value);
     // How long closing the window waits for a stopped worker (a name lookup cannot be interrupted).
     static constexpr std::chrono::milliseconds kWorkerEndWait{1000};
 };

@@ -29,6 +29,8 @@ CFileDialog::CFileDialog(BOOL openFileDialog, const char* defaultExtension, cons
 
 INT_PTR CFileDialog::DoModal()
 {
+    // Without a parent the picker belongs to the window the user is working in.
+    if (!m_ofn.hwndOwner) m_ofn.hwndOwner = GetActiveWindow();
     BOOL chosen = m_bOpenFileDialog ? GetOpenFileNameA(&m_ofn) : GetSaveFileNameA(&m_ofn);
     return chosen ? IDOK : IDCANCEL;
 }

@@ -46,10 +46,16 @@ void CWinApp::SetRegistryKey(const char* company)
     m_strProfileName = m_strAppName;
 }
 
+std::string CWinApp::GetSectionPath(const char* section) const
+{
+    if (m_strRegistryKey.IsEmpty()) return std::string();
+    return "Software\\" + m_strRegistryKey.Str() + "\\" + m_strProfileName.Str() + "\\" + section;
+}
+
 HKEY CWinApp::GetSectionKey(const char* section) const
 {
-    if (m_strRegistryKey.IsEmpty()) return nullptr;
-    std::string path = "Software\\" + m_strRegistryKey.Str() + "\\" + m_strProfileName.Str() + "\\" + section;
+    std::string path = GetSectionPath(section);
+    if (path.empty()) return nullptr;
     HKEY key = nullptr;
     DWORD disposition = 0;
     if (RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,

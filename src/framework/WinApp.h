@@ -20,6 +20,8 @@ public:
     CString GetProfileString(const char* section, const char* entry, const char* defaultValue = "") const;
     BOOL WriteProfileInt(const char* section, const char* entry, int value) const;
     BOOL WriteProfileString(const char* section, const char* entry, const char* value) const;
+    // The path of a profile section's key under HKEY_CURRENT_USER; empty without a registry key.
+    std::string GetSectionPath(const char* section) const;
     // The registry key of a profile section, created when missing; the caller closes it.
     HKEY GetSectionKey(const char* section) const;
 

@@ -17,4 +17,9 @@ void CWhoisDlg::RebuildServerCombo()
 {
     while (m_cmbServer.GetCount() > kFirstCustomServer) m_cmbServer.DeleteString(kFirstCustomServer);
     for (const ServerEntry& entry : m_dlgServers.m_servers) m_cmbServer.AddString(entry.label.c_str());
+    // A custom entry that was chosen and is gone leaves the choice on "Automatic".
+    const int count = m_cmbServer.GetCount();
+    if (m_cmbServer.GetCurSel() < 0) m_cmbServer.SetCurSel(kServerAutomatic);
+    if (m_nServer >= count) m_nServer = kServerAutomatic;
+    if (m_nServerChoice >= count) m_nServerChoice = kServerAutomatic;
 }

@@ -1,22 +1,10 @@
 // "&Save...": the answer on display as a text file with CR LF line ends.
 #include "app/WhoisDlg.h"
+#include "framework/ErrorText.h"
 #include "framework/FileDialog.h"
 #include "view/LineEnds.h"
 
 namespace {
-// The reason of the calling thread's last failure, in the system's words.
-std::string LastErrorText()
-{
-    DWORD error = GetLastError();
-    char* text = nullptr;
-    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                   nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string reason = text ? text : "error " + std::to_string(error);
-    LocalFree(text);
-    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == ' ')) reason.pop_back();
-    return reason;
-}
-
 // Writes `bytes` to a new file beside `path` and only then puts it in place of `path`, so that an
 // existing file is not lost when the write fails. Returns the reason of a failure, or "".
 std::string WriteReplacing(const std::string& path, const std::string& bytes)

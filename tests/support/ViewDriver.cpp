@@ -155,6 +155,7 @@ BOOL CALLBACK ModalWatcher::Visit(HWND window, LPARAM self)
 void ModalWatcher::Handle(HWND window)
 {
     if (window == m_mainDialog || !IsWindowVisible(window) || ClassOf(window) != "#32770") return;
+    if (std::find(m_ignored.begin(), m_ignored.end(), window) != m_ignored.end()) return;
     auto handled = std::find_if(m_handled.begin(), m_handled.end(), [&](const Handled& h) { return h.window == window; });
     if (handled != m_handled.end()) {
         if (window == m_cancelOnceClosed && !IsWindow(m_answeredBox)) {

@@ -79,6 +79,9 @@ public:
     ModalWatcher(const ModalWatcher&) = delete;
     ModalWatcher& operator=(const ModalWatcher&) = delete;
 
+    // Leaves this window alone too (a dialog of the program that opened the one to answer).
+    void Ignore(HWND window) { m_ignored.push_back(window); }
+
     const std::vector<FileDialog>& FileDialogs() const { return m_fileDialogs; }
     const std::vector<Box>& Boxes() const { return m_boxes; }
     // Whether a window stayed open after its answer and had to be cancelled.
@@ -90,6 +93,7 @@ private:
     void Handle(HWND window);
 
     HWND m_mainDialog;
+    std::vector<HWND> m_ignored;
     std::string m_typedName;
     int m_fileDialogButton;
     int m_overwriteAnswer;

@@ -20,6 +20,7 @@
 #include "framework/WinThread.h"
 #include "res/resource.h"
 #include "support/DialogDriver.h"
+#include "support/Registry.h"
 
 namespace {
 std::string ClassOf(HWND window)
@@ -622,90 +623,26 @@ TEST(FrameworkThread, AnAutoDeletingObjectIsDeletedWhenItsFunctionReturns)
 const char kTestCompany[] = "TarquelinTest";
 const char kTestProfile[] = "ProfileTest";
 
-void DeleteKeyTree(HKEY parent, const std::string& name)
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(parent, name.c_str(), 0, KEY_READ | KEY_WRITE, &key) != ERROR_SUCCESS) return;
-    for (;;) {
-        char child[256];
-        DWORD size = sizeof child;
-        if (RegEnumKeyExA(key, 0, child, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        DeleteKeyTree(key, child);
-    }
-    RegCloseKey(key);
-    RegDeleteKeyA(parent, name.c_str());
-}
-
 std::string SectionPath(const char* section)
 {
     return std::string("Software\\") + kTestCompany + "\\" + kTestProfile + "\\" + section;
 }
 
-struct RawValue {
-    LONG status = ERROR_FILE_NOT_FOUND;
-    DWORD type = REG_NONE;
-    std::string data;
-};
-
 RawValue ReadRaw(const char* section, const char* entry)
 {
-    RawValue value;
-    HKEY key = nullptr;
-    value.status = RegOpenKeyExA(HKEY_CURRENT_USER, SectionPath(section).c_str(), 0, KEY_READ, &key);
-    if (value.status != ERROR_SUCCESS) return value;
-    DWORD size = 0;
-    value.status = RegQueryValueExA(key, entry, nullptr, &value.type, nullptr, &size);
-    if (value.status == ERROR_SUCCESS) {
-        value.data.assign(size, '\0');
-        value.status =
-            RegQueryValueExA(key, entry, nullptr, &value.type, reinterpret_cast<BYTE*>(&value.data[0]), &size);
-        value.data.resize(size);
-    }
-    RegCloseKey(key);
-    return value;
+    return ReadRawValue(SectionPath(section), entry);
 }
 
 void WriteRaw(const char* section, const char* entry, DWORD type, const std::string& data)
 {
-    HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, SectionPath(section).c_str(), 0, nullptr, 0,
-                                             KEY_WRITE, nullptr, &key, nullptr));
-    EXPECT_EQ(ERROR_SUCCESS, RegSetValueExA(key, entry, 0, type, reinterpret_cast<const BYTE*>(data.data()),
-                                            static_cast<DWORD>(data.size())));
-    RegCloseKey(key);
-}
-
-std::string DwordBytes(DWORD value)
-{
-    return std::string(reinterpret_cast<const char*>(&value), sizeof value);
+    WriteRawValue(SectionPath(section), entry, type, data);
 }
 
 // The application object, named for the tests and keyed under a test company; restored afterwards.
 class FrameworkProfile : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        m_app = AfxGetApp();
-        ASSERT_NE(nullptr, m_app);
-        m_savedAppName = m_app->m_strAppName;
-        m_savedRegistryKey = m_app->m_strRegistryKey;
-        m_savedProfileName = m_app->m_strProfileName;
-        DeleteKeyTree(HKEY_CURRENT_USER, std::string("Software\\") + kTestCompany);
-        m_app->m_strAppName = kTestProfile;
-        m_app->SetRegistryKey(kTestCompany);
-    }
-
-    void TearDown() override
-    {
-        DeleteKeyTree(HKEY_CURRENT_USER, std::string("Software\\") + kTestCompany);
-        if (!m_app) return;
-        m_app->m_strAppName = m_savedAppName;
-        m_app->m_strRegistryKey = m_savedRegistryKey;
-        m_app->m_strProfileName = m_savedProfileName;
-    }
-
-    CWinApp* m_app = nullptr;
-    CString m_savedAppName, m_savedRegistryKey, m_savedProfileName;
+    TestProfile m_profile{kTestCompany, kTestProfile};
+    CWinApp* m_app = AfxGetApp();
 };
 
 TEST_F(FrameworkProfile, IntegersAreStoredAsDwords)

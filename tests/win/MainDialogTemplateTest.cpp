@@ -257,12 +257,15 @@ TEST_F(MainDialogTemplate, WindowCaptionStylesAndSize)
     const DWORD wanted = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
     const DWORD style = static_cast<DWORD>(GetWindowLongA(m_dlg.m_hWnd, GWL_STYLE));
     EXPECT_EQ(wanted, style & wanted) << std::hex << "style " << style;
-    RECT expected{0, 0, 400, 290};
-    MapDialogRect(m_dlg.m_hWnd, &expected);
-    RECT client;
-    GetClientRect(m_dlg.m_hWnd, &client);
-    EXPECT_EQ(expected.right, client.right);
-    EXPECT_EQ(expected.bottom, client.bottom);
+    // The template's size; the window itself opens at the stored (or default) place.
+    HMODULE module = GetModuleHandleA(nullptr);
+    HRSRC info = FindResourceA(module, MAKEINTRESOURCEA(IDD_WHOIS_DIALOG), MAKEINTRESOURCEA(5));
+    ASSERT_NE(nullptr, info);
+    const auto* header = static_cast<const BYTE*>(LockResource(LoadResource(module, info)));
+    WORD size[2];
+    memcpy(size, header + 22, sizeof size);  // cx and cy of the extended template's header
+    EXPECT_EQ(400, size[0]);
+    EXPECT_EQ(290, size[1]);
 }
 
 TEST_F(MainDialogTemplate, ServerComboHoldsTheSixFixedItems)

@@ -1,0 +1,300 @@
+// The settings store through the real main dialog: a fresh registry, what the close box writes and
+// Escape does not, a restart, stored data of the wrong shape, the window's place, and INI files.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/WhoisDlg.h"
+#include "res/resource.h"
+#include "support/DialogDriver.h"
+#include "support/Registry.h"
+
+namespace {
+using Texts = std::vector<std::string>;
+
+LOGFONTA DefaultFont()
+{
+    LOGFONTA font{};
+    font.lfHeight = -10;
+    lstrcpynA(font.lfFaceName, "Courier New", LF_FACESIZE);
+    return font;
+}
+
+bool SameFont(const LOGFONTA& a, const LOGFONTA& b)
+{
+    return memcmp(&a, &b, offsetof(LOGFONTA, lfFaceName)) == 0 && strcmp(a.lfFaceName, b.lfFaceName) == 0;
+}
+
+RECT WindowRect(HWND window)
+{
+    RECT rect;
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+std::string RectText(const RECT& r)
+{
+    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+           std::to_string(r.bottom);
+}
+
+std::string TempPath(const char* name)
+{
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    return std::string(folder) + name;
+}
+
+class SettingsStore : public testing::Test {
+protected:
+    // A main dialog as the program starts it: the settings load while it initialises.
+    std::unique_ptr<CWhoisDlg> Start()
+    {
+        auto dlg = std::make_unique<CWhoisDlg>();
+        EXPECT_TRUE(dlg->Create());
+        return dlg;
+    }
+    // The close box: the settings are saved, then the window ends.
+    static void CloseBox(CWhoisDlg& dlg)
+    {
+        dlg.SendMessage(WM_CLOSE);
+        PumpUntil([&] { return dlg.m_hWnd == nullptr; }, 5000);
+    }
+    static void Escape(CWhoisDlg& dlg) { dlg.SendMessage(WM_COMMAND, IDCANCEL, 0); }
+
+    static Texts ComboCustomItems(const CWhoisDlg& dlg)
+    {
+        Texts labels;
+        HWND combo = dlg.GetDlgItem(IDC_SERVER);
+        const int count = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
+        for (int i = kFirstCustomServer; i < count; ++i) {
+            char label[256] = {};
+            SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(label));
+            labels.push_back(label);
+        }
+        return labels;
+    }
+
+    static Texts Servers(const CWhoisDlg& dlg)
+    {
+        Texts texts;
+        for (const ServerEntry& s : dlg.m_dlgServers.m_servers) texts.push_back(s.label + "|" + s.host + "|" + s.port);
+        return texts;
+    }
+
+    RawValue Raw(const char* section, const char* entry) const
+    {
+        return ReadRawValue(m_profile.SectionPath(section), entry);
+    }
+
+    TestProfile m_profile{"TarquelinSettingsTest", "Whois"};
+};
+
+TEST_F(SettingsStore, AFreshRegistryGivesTheDefaults)
+{
+    auto dlg = Start();
+    const COptionsDlg& view = dlg->m_dlgOptions;
+    EXPECT_EQ(GetSysColor(COLOR_WINDOWTEXT), view.crText);
+    EXPECT_EQ(GetSysColor(COLOR_WINDOW), view.crBackground);
+    EXPECT_EQ(16711680u, view.crLink);
+    EXPECT_EQ(0, view.bNoLinkParsing);
+    EXPECT_TRUE(SameFont(DefaultFont(), view.lfFont)) << view.lfFont.lfFaceName;
+    EXPECT_EQ("80,80,640,521", RectText(WindowRect(dlg->m_hWnd)));
+    EXPECT_EQ(6, SendMessageA(dlg->GetDlgItem(IDC_SERVER), CB_GETCOUNT, 0, 0));
+
+    // The server list's key was made by the store, with its class.
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, m_profile.SectionPath("Servers").c_str(), 0, KEY_READ, &key));
+    char keyClass[32] = {};
+    DWORD length = sizeof keyClass;
+    RegQueryInfoKeyA(key, keyClass, &length, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+    RegCloseKey(key);
+    EXPECT_STREQ("DWORD", keyClass);
+}
+
+TEST_F(SettingsStore, TheCloseBoxSavesAndARestartRestoresWhileEscapeSavesNothing)
+{
+    auto dlg = Start();
+    COptionsDlg& view = dlg->m_dlgOptions;
+    view.crText = RGB(1, 2, 3);
+    view.crBackground = RGB(250, 240, 230);
+    view.crLink = RGB(0, 128, 0);
+    view.bNoLinkParsing = 1;
+    view.lfFont.lfHeight = -13;
+    view.lfFont.lfWeight = FW_BOLD;
+    lstrcpynA(view.lfFont.lfFaceName, "Tahoma", LF_FACESIZE);
+    // The same label in another letter case is one stored value: the later data wins.
+    dlg->m_dlgServers.m_servers = {{"Local", "localhost", "43"}, {"Mine", "192.0.2.9", "4343"}, {"LOCAL", "other.example", "44"}};
+    MoveWindow(dlg->m_hWnd, 100, 120, 600, 480, TRUE);
+    const LOGFONTA font = view.lfFont;
+    CloseBox(*dlg);
+    EXPECT_EQ(nullptr, dlg->m_hWnd);
+
+    struct Expected {
+        const char* section;
+        const char* entry;
+        DWORD type;
+        std::string data;
+    };
+    const Expected stored[] = {
+        {"Options", "Font color", REG_DWORD, DwordBytes(RGB(1, 2, 3))},
+        {"Options", "Background color", REG_DWORD, DwordBytes(RGB(250, 240, 230))},
+        {"Options", "Link color", REG_DWORD, DwordBytes(RGB(0, 128, 0))},
+        {"Options", "No link parsing", REG_DWORD, DwordBytes(1)},
+        {"Options", "Window position", REG_SZ, std::string("6400000078000000bc02000058020000") + '\0'},
+        {"Servers", "Mine", REG_SZ, std::string("192.0.2.9 4343") + '\0'},
+        {"Servers", "local", REG_SZ, std::string("other.example 44") + '\0'},
+    };
+    for (const Expected& e : stored) {
+        SCOPED_TRACE(e.entry);
+        const RawValue value = Raw(e.section, e.entry);
+        ASSERT_EQ(ERROR_SUCCESS, value.status);
+        EXPECT_EQ(e.type, value.type);
+        EXPECT_EQ(e.data, value.data);
+    }
+    const RawValue fontText = Raw("Options", "Font");
+    EXPECT_EQ(REG_SZ, fontText.type);
+    EXPECT_EQ(121u, fontText.data.size());
+    EXPECT_EQ(120u, fontText.data.find_first_not_of("0123456789abcdef")) << "120 lowercase digits";
+
+    auto again = Start();
+    EXPECT_EQ(RGB(1, 2, 3), again->m_dlgOptions.crText);
+    EXPECT_EQ(RGB(250, 240, 230), again->m_dlgOptions.crBackground);
+    EXPECT_EQ(RGB(0, 128, 0), again->m_dlgOptions.crLink);
+    EXPECT_EQ(1, again->m_dlgOptions.bNoLinkParsing);
+    EXPECT_TRUE(SameFont(font, again->m_dlgOptions.lfFont));
+    EXPECT_EQ("100,120,700,600", RectText(WindowRect(again->m_hWnd)));
+    EXPECT_EQ(2u, again->m_dlgServers.m_servers.size());
+    EXPECT_EQ((Texts{"Local", "Mine"}), ComboCustomItems(*again));
+    EXPECT_EQ((Texts{"Local|other.example|44", "Mine|192.0.2.9|4343"}), Servers(*again));
+
+    // Escape leaves without saving: the next start finds the old state.
+    again->m_dlgOptions.crLink = RGB(9, 9, 9);
+    again->m_dlgServers.m_servers.clear();
+    Escape(*again);
+    EXPECT_EQ(nullptr, again->m_hWnd);
+    auto third = Start();
+    EXPECT_EQ(RGB(0, 128, 0), third->m_dlgOptions.crLink);
+    EXPECT_EQ(2u, third->m_dlgServers.m_servers.size());
+    third->DestroyWindow();
+}
+
+TEST_F(SettingsStore, StoredDataOfTheWrongShapeLoadsEntryByEntry)
+{
+    const std::string servers = m_profile.SectionPath("Servers");
+    WriteRawValue(servers, "Local", REG_SZ, std::string("localhost 43") + '\0');
+    WriteRawValue(servers, "HostOnly", REG_SZ, std::string("lonely.example") + '\0');
+    WriteRawValue(servers, "Number", REG_DWORD, DwordBytes(43));
+    WriteRawValue(servers, "Empty", REG_SZ, std::string(1, '\0'));
+    WriteRawValue(servers, "Unended", REG_SZ, "192.0.2.5 4444");
+    WriteRawValue(servers, "Extra", REG_SZ, std::string("extra.example 45 more") + '\0');
+    const std::string options = m_profile.SectionPath("Options");
+    WriteRawValue(options, "Font", REG_SZ, std::string("F6FFFFFF") + '\0');  // the height alone
+    WriteRawValue(options, "Font color", REG_SZ, std::string("red") + '\0');  // not a number
+
+    auto dlg = Start();
+    // The registry hands the values back in its own order (Wine's is by name).
+    Texts loaded = Servers(*dlg);
+    std::sort(loaded.begin(), loaded.end());
+    EXPECT_EQ((Texts{"Extra|extra.example|45", "Local|localhost|43", "Unended|192.0.2.5|4444"}), loaded);
+    EXPECT_EQ(-10, dlg->m_dlgOptions.lfFont.lfHeight);
+    EXPECT_EQ(GetSysColor(COLOR_WINDOWTEXT), dlg->m_dlgOptions.crText);
+    dlg->DestroyWindow();
+
+    // The window's place: digits in any spacing and case load unchanged; a place on no monitor or
+    // without a size gives the default place.
+    struct Case {
+        const char* text;
+        const char* rect;
+    };
+    const Case cases[] = {
+        {"64 00 00 00 78 00 00 00 BC 02 00 00 58 02 00 00", "100,120,700,600"},
+        {"64000000", "100,80,640,521"},                             // the left edge alone
+        {"10270000102700009c2a00009c2a0000", "80,80,640,521"},      // 10000,10000: off every monitor
+        {"6400000078000000640000007800000000", "80,80,640,521"},    // no size
+        {"6400000078000000000000000000000000", "80,80,640,521"},    // right and bottom before left and top
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        WriteRawValue(options, "Window position", REG_SZ, std::string(c.text) + '\0');
+        auto placed = Start();
+        EXPECT_EQ(c.rect, RectText(WindowRect(placed->m_hWnd)));
+        placed->DestroyWindow();
+    }
+}
+
+TEST_F(SettingsStore, AMinimisedOrMaximisedWindowStoresItsNormalPlace)
+{
+    for (int show : {SW_MINIMIZE, SW_MAXIMIZE}) {
+        SCOPED_TRACE(show);
+        auto dlg = Start();
+        MoveWindow(dlg->m_hWnd, 90, 100, 610, 470, TRUE);
+        ShowWindow(dlg->m_hWnd, show);
+        PumpFor(50, dlg->m_hWnd);
+        CloseBox(*dlg);
+        EXPECT_EQ(std::string("5a00000064000000bc0200003a020000") + '\0', Raw("Options", "Window position").data);
+    }
+}
+
+TEST_F(SettingsStore, AnIniFileGivesBackWhatWasExportedAndAMissingOneGivesTheDefaults)
+{
+    const std::string path = TempPath("whois-settings-test.ini");
+    DeleteFileA(path.c_str());
+    auto dlg = Start();
+    dlg->m_strIniPath = path.c_str();
+    COptionsDlg& view = dlg->m_dlgOptions;
+    view.crText = RGB(10, 20, 30);
+    view.crLink = RGB(200, 0, 0);
+    view.bNoLinkParsing = 1;
+    lstrcpynA(view.lfFont.lfFaceName, "Arial", LF_FACESIZE);
+    const LOGFONTA font = view.lfFont;
+    dlg->m_dlgServers.m_servers = {{"A", "a.example", "43"}, {"B", "192.0.2.2", "4343"}};
+    MoveWindow(dlg->m_hWnd, 70, 60, 620, 500, TRUE);
+    ASSERT_TRUE(dlg->SaveSettings(FALSE));
+
+    char line[64] = {};
+    GetPrivateProfileStringA("Servers", "B", "", line, sizeof line, path.c_str());
+    EXPECT_STREQ("192.0.2.2 4343", line);
+    GetPrivateProfileStringA("Options", "Link color", "", line, sizeof line, path.c_str());
+    EXPECT_STREQ("200", line);
+
+    view.crText = view.crLink = 0;
+    view.bNoLinkParsing = 0;
+    view.lfFont = LOGFONTA{};
+    dlg->m_dlgServers.m_servers.clear();
+    MoveWindow(dlg->m_hWnd, 0, 0, 500, 400, TRUE);
+    dlg->LoadSettings(FALSE);
+    EXPECT_EQ(RGB(10, 20, 30), view.crText);
+    EXPECT_EQ(RGB(200, 0, 0), view.crLink);
+    EXPECT_EQ(1, view.bNoLinkParsing);
+    EXPECT_TRUE(SameFont(font, view.lfFont));
+    EXPECT_EQ("70,60,690,560", RectText(WindowRect(dlg->m_hWnd)));
+    EXPECT_EQ((Texts{"A|a.example|43", "B|192.0.2.2|4343"}), Servers(*dlg));
+    EXPECT_EQ((Texts{"A", "B"}), ComboCustomItems(*dlg));
+
+    // A "Servers" section larger than one read, with lines of the wrong shape among the servers.
+    std::string section;
+    for (int i = 0; i < 1200; ++i) section += "Server" + std::to_string(i) + "=host" + std::to_string(i) + ".example 43" + '\0';
+    section += std::string("My server=bad.example 43") + '\0' + "NoPort=bad.example" + '\0' + "Last=last.example 4444" + '\0' + '\0';
+    ASSERT_GT(section.size(), 16384u);
+    ASSERT_TRUE(WritePrivateProfileSectionA("Servers", section.c_str(), path.c_str()));
+    dlg->LoadSettings(FALSE);
+    ASSERT_EQ(1201u, dlg->m_dlgServers.m_servers.size());
+    EXPECT_EQ("Server1199|host1199.example|43", Servers(*dlg)[1199]);
+    EXPECT_EQ("Last|last.example|4444", Servers(*dlg).back());
+
+    dlg->m_strIniPath = TempPath("whois-no-such-file.ini").c_str();
+    dlg->LoadSettings(FALSE);
+    EXPECT_EQ(16711680u, view.crLink);
+    EXPECT_EQ(0, view.bNoLinkParsing);
+    EXPECT_TRUE(SameFont(DefaultFont(), view.lfFont));
+    EXPECT_EQ("80,80,640,521", RectText(WindowRect(dlg->m_hWnd)));
+    EXPECT_TRUE(Servers(*dlg).empty());
+    EXPECT_TRUE(ComboCustomItems(*dlg).empty());
+    dlg->DestroyWindow();
+    DeleteFileA(path.c_str());
+}
+}  // namespace
