@@ -21,7 +21,11 @@ CDialog::CDialog(UINT idTemplate, CWnd* parent) : m_nIDTemplate(idTemplate), m_p
 INT_PTR CDialog::DoModal()
 {
     m_bModal = true;
-    HWND owner = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
+    // A dialog given no parent is owned by the window the user is working in (else the main
+    // window), as in the classic framework: that window stays disabled and beneath it meanwhile.
+    HWND owner = m_pParentWnd ? m_pParentWnd->m_hWnd : GetActiveWindow();
+    CWinApp* app = AfxGetApp();
+    if (!owner && app && app->m_pMainWnd && app->m_pMainWnd != this) owner = app->m_pMainWnd->m_hWnd;
     INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_nIDTemplate), owner,
                                      &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
     m_bModal = false;
