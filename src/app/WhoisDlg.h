@@ -79,6 +79,8 @@ protected:
     void OnServerChange();
     void OnViewMsgFilter(NMHDR* header, LRESULT* result);
     void OnDataPaste();
+    // The layout on resize (in view/Layout.cpp).
+    void OnWindowPosChanging(WINDOWPOS* wp);
     void OnDestroy();
     LRESULT OnQueryStatus(WPARAM stringId, LPARAM host);
     LRESULT OnQueryDone(WPARAM, LPARAM result);
