@@ -44,7 +44,8 @@ private:
     static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam)
     {
         const CWPSTRUCT* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
-        if (code == HC_ACTION && call->message == WM_WINDOWPOSCHANGING && GetAncestor(call->hwnd, GA_PARENT) == s_dialog)
+        if (code == HC_ACTION && call->message == WM_WINDOWPOSCHANGING &&
+            GetAncestor(call->hwnd, GA_PARENT) == s_dialog)
             s_moved.push_back(GetDlgCtrlID(call->hwnd));
         return CallNextHookEx(nullptr, code, wParam, lParam);
     }
@@ -128,7 +129,8 @@ TEST(Layout, BorderDragsMoveEveryControlAsItFollowsTheWindow)
         // What the window should have become, and how far the controls should have followed it.
         RECT expected = asked;
         if (c.flags & SWP_NOMOVE) OffsetRect(&expected, window.left - asked.left, window.top - asked.top);
-        if (c.flags & SWP_NOSIZE) expected = RECT{asked.left, asked.top, asked.left + Width(window), asked.top + Height(window)};
+        if (c.flags & SWP_NOSIZE)
+            expected = RECT{asked.left, asked.top, asked.left + Width(window), asked.top + Height(window)};
         int dx = Width(expected) - Width(window);
         int dy = Height(expected) - Height(window);
         if (c.outcome & kMinWidth) {
