@@ -4,10 +4,12 @@
 #include "framework/DataExchange.h"
 #include "framework/WinApp.h"
 #include "res/resource.h"
+#include "ui/AboutDlg.h"
 
 CWhoisDlg* g_pMainDlg = nullptr;
 
 BEGIN_MESSAGE_MAP(CWhoisDlg, CDialog)
+    ON_WM_SYSCOMMAND()
     ON_WM_PAINT()
     ON_WM_QUERYDRAGICON()
     ON_NOTIFY(EN_LINK, IDC_ANSWER, &CWhoisDlg::OnLinkNotify)
@@ -18,6 +20,8 @@ BEGIN_MESSAGE_MAP(CWhoisDlg, CDialog)
     ON_CBN_SELCHANGE(IDC_SERVER, &CWhoisDlg::OnServerChange)
     ON_NOTIFY(EN_MSGFILTER, IDC_ANSWER, &CWhoisDlg::OnViewMsgFilter)
     ON_BN_CLICKED(IDC_DATA, &CWhoisDlg::OnDataPaste)
+    ON_BN_CLICKED(IDC_ABOUT, &CWhoisDlg::OnAbout)
+    ON_WM_WINDOWPOSCHANGING()
     ON_WM_DESTROY()
     ON_WM_CLOSE()
     ON_BN_CLICKED(IDC_OPTIONS, &CWhoisDlg::OnOptions)
@@ -83,6 +87,20 @@ BOOL CWhoisDlg::OnInitDialog()
     ApplyViewSettings();
     if (m_bAskAtStart) PostMessage(WM_COMMAND, IDOK, 0);
     return TRUE;
+}
+
+void CWhoisDlg::OnSysCommand(UINT id, LPARAM)
+{
+    if ((id & 0xFFF0) == IDM_ABOUTBOX)
+        OnAbout();
+    else
+        Default();
+}
+
+void CWhoisDlg::OnAbout()
+{
+    CAboutDlg about;
+    about.DoModal();
 }
 
 void CWhoisDlg::OnPaint()

@@ -75,6 +75,7 @@ protected:
     void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;
 
+    void OnSysCommand(UINT id, LPARAM lParam);
     void OnPaint();
     HCURSOR OnQueryDragIcon();
     void OnLinkNotify(NMHDR* header, LRESULT* result);
@@ -85,6 +86,9 @@ protected:
     void OnServerChange();
     void OnViewMsgFilter(NMHDR* header, LRESULT* result);
     void OnDataPaste();
+    void OnAbout();
+    // The layout on resize (in view/Layout.cpp).
+    void OnWindowPosChanging(WINDOWPOS* wp);
     void OnDestroy();
     void OnClose();
     void OnOptions();

@@ -34,9 +34,11 @@ INT_PTR CDialog::DoModal()
 {
     RegisterCommonControls();
     m_bModal = true;
-    // A dialog without a parent is owned by the window the user is working in, so that the
-    // dialog stays in front of it and that window waits while the dialog runs.
+    // A dialog given no parent is owned by the window the user is working in (else the main
+    // window), as in the classic framework: that window stays disabled and beneath it meanwhile.
     HWND owner = m_pParentWnd ? m_pParentWnd->m_hWnd : GetActiveWindow();
+    CWinApp* app = AfxGetApp();
+    if (!owner && app && app->m_pMainWnd && app->m_pMainWnd != this) owner = app->m_pMainWnd->m_hWnd;
     INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_nIDTemplate), owner,
                                      &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
     m_bModal = false;

@@ -40,3 +40,9 @@ protected:                                                      \
         self_->OnSysCommand(static_cast<UINT>(wParam_), lParam_); return 0)},
 #define ON_WM_QUERYDRAGICON() {WM_QUERYDRAGICON, 0, 0, MAP_CALL_( \
         return reinterpret_cast<LRESULT>(self_->OnQueryDragIcon()))},
+#define ON_WM_WINDOWPOSCHANGING() {WM_WINDOWPOSCHANGING, 0, 0, MAP_CALL_( \
+        self_->OnWindowPosChanging(reinterpret_cast<WINDOWPOS*>(lParam_)); return 0)},
+#define ON_WM_DRAWITEM() {WM_DRAWITEM, 0, 0, MAP_CALL_( \
+        self_->OnDrawItem(static_cast<int>(wParam_), reinterpret_cast<DRAWITEMSTRUCT*>(lParam_)); return TRUE)},
+#define ON_WM_SETCURSOR() {WM_SETCURSOR, 0, 0, MAP_CALL_( \
+        return self_->OnSetCursor(reinterpret_cast<HWND>(wParam_), LOWORD(lParam_), HIWORD(lParam_)))},

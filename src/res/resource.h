@@ -57,3 +57,14 @@
 #define IDC_NO_LINK_PARSING 1008
 #define IDC_LOAD_INI 3
 #define IDC_SAVE_INI 4
+
+// The About box and Quick help.
+#define IDD_ABOUTBOX 100
+#define IDD_QUICK_HELP 131
+#define IDC_QUICK_HELP 3
+#define IDC_HELP_TEXT 1009
+#define IDC_MAIL_LINK 1108
+#define IDC_WEB_LINK 1109
+// The maker's addresses: the About box's link texts and targets, and the last lines of Quick help.
+#define WHOIS_FEEDBACK_ADDRESS "feedback@tarquelin.example"
+#define WHOIS_WEB_SITE "http://www.tarquelin.example/whois/"

@@ -202,6 +202,14 @@ TEST_F(MainDialogTemplate, TheTemplateDescribesEachControlExactly)
 
 TEST_F(MainDialogTemplate, ControlsInTabOrder)
 {
+    // The window opens at its stored place; back at the template's size, every control stands where
+    // the template puts it.
+    RECT frame = DialogUnitsToPixels(m_dlg.m_hWnd, 0, 0, 400, 290);
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongA(m_dlg.m_hWnd, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongA(m_dlg.m_hWnd, GWL_EXSTYLE)));
+    RECT now;
+    GetWindowRect(m_dlg.m_hWnd, &now);
+    SetWindowPos(m_dlg.m_hWnd, nullptr, now.left, now.top, frame.right - frame.left, frame.bottom - frame.top, SWP_NOZORDER);
     HWND child = GetWindow(m_dlg.m_hWnd, GW_CHILD);
     for (const ControlRow& row : kControls) {
         SCOPED_TRACE(row.id);

@@ -51,11 +51,17 @@ std::string TempPath(const char* name)
 class SettingsStore : public testing::Test {
 protected:
     // A main dialog as the program starts it: the settings load while it initialises.
-    std::unique_ptr<CWhoisDlg> Start()
+    CWhoisDlg* Start()
     {
-        auto dlg = std::make_unique<CWhoisDlg>();
-        EXPECT_TRUE(dlg->Create());
-        return dlg;
+        m_dialogs.push_back(std::make_unique<CWhoisDlg>());
+        EXPECT_TRUE(m_dialogs.back()->Create());
+        return m_dialogs.back().get();
+    }
+
+    void TearDown() override
+    {
+        for (auto& dlg : m_dialogs)
+            if (dlg->m_hWnd) dlg->DestroyWindow();
     }
     // The close box: the settings are saved, then the window ends.
     static void CloseBox(CWhoisDlg& dlg)
@@ -91,6 +97,7 @@ protected:
     }
 
     TestProfile m_profile{"TarquelinSettingsTest", "Whois"};
+    std::vector<std::unique_ptr<CWhoisDlg>> m_dialogs;
 };
 
 TEST_F(SettingsStore, AFreshRegistryGivesTheDefaults)
@@ -179,7 +186,6 @@ TEST_F(SettingsStore, TheCloseBoxSavesAndARestartRestoresWhileEscapeSavesNothing
     auto third = Start();
     EXPECT_EQ(RGB(0, 128, 0), third->m_dlgOptions.crLink);
     EXPECT_EQ(2u, third->m_dlgServers.m_servers.size());
-    third->DestroyWindow();
 }
 
 TEST_F(SettingsStore, StoredDataOfTheWrongShapeLoadsEntryByEntry)
@@ -202,7 +208,6 @@ TEST_F(SettingsStore, StoredDataOfTheWrongShapeLoadsEntryByEntry)
     EXPECT_EQ((Texts{"Extra|extra.example|45", "Local|localhost|43", "Unended|192.0.2.5|4444"}), loaded);
     EXPECT_EQ(-10, dlg->m_dlgOptions.lfFont.lfHeight);
     EXPECT_EQ(GetSysColor(COLOR_WINDOWTEXT), dlg->m_dlgOptions.crText);
-    dlg->DestroyWindow();
 
     // The window's place: digits in any spacing and case load unchanged; a place on no monitor or
     // without a size gives the default place.
@@ -222,7 +227,6 @@ TEST_F(SettingsStore, StoredDataOfTheWrongShapeLoadsEntryByEntry)
         WriteRawValue(options, "Window position", REG_SZ, std::string(c.text) + '\0');
         auto placed = Start();
         EXPECT_EQ(c.rect, RectText(WindowRect(placed->m_hWnd)));
-        placed->DestroyWindow();
     }
 }
 
@@ -294,7 +298,6 @@ TEST_F(SettingsStore, AnIniFileGivesBackWhatWasExportedAndAMissingOneGivesTheDef
     EXPECT_EQ("80,80,640,521", RectText(WindowRect(dlg->m_hWnd)));
     EXPECT_TRUE(Servers(*dlg).empty());
     EXPECT_TRUE(ComboCustomItems(*dlg).empty());
-    dlg->DestroyWindow();
     DeleteFileA(path.c_str());
 }
 }  // namespace
