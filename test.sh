@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs every test in one CTest run: the portable code's unit tests natively (with AddressSanitizer
 # and UndefinedBehaviorSanitizer) and the Windows tests under Wine. Also checks that the 32-bit
-# program builds without warnings. Installs what is missing and builds what is stale first.
+# program builds without warnings, and runs the README's demo headless. Installs what is missing and
+# builds what is stale first.
 set -uo pipefail
 source "$(dirname "$0")/tools/common.sh"
 
@@ -26,3 +27,17 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     status=$?
     "$1" -k
     exit $status' _ "$WINESERVER" "$BUILD/all" "$@"
+status=$?
+[ $# -gt 0 ] && exit $status
+
+# The README's demo, headless: the sample server answers through the real window, read from outside.
+echo "Demo run: ./run.sh --demo example.com"
+if DISPLAY= "$ROOT/run.sh" --demo example.com > "$BUILD/demo-run.log" 2>&1 &&
+    grep -q "^Status: Complete.$" "$BUILD/demo-run.log" && grep -q "^Domain Name: EXAMPLE.COM$" "$BUILD/demo-run.log"; then
+    echo "Demo run passed"
+else
+    echo "Demo run FAILED:"
+    cat "$BUILD/demo-run.log"
+    status=1
+fi
+exit $status
