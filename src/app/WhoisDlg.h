@@ -88,7 +88,7 @@ protected:
 
 private:
     void SetStatusText(UINT stringId);
-    void MarkLinks();
+    void ShowMembersMarkingLinks();
     void UpdateHistoryButtons();
     LONG FontHeightInTwips(LONG logicalHeight) const;
     // The view settings a first start has, until stored ones are loaded.
