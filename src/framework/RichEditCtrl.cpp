@@ -76,6 +76,7 @@ void CRichEditCtrl::SetWindowText(const char* text)
     SetSel(0, 0);
     SendMessage(WM_SETREDRAW, TRUE);
     InvalidateRect(m_hWnd, nullptr, TRUE);
+    UpdateWindow(m_hWnd);
 }
 
 CString CRichEditCtrl::GetWindowText() const
@@ -155,7 +156,11 @@ void CRichEditCtrl::Recreate()
     // Keep the tab order: the fresh control takes the old one's place in the z-order.
     SetWindowPos(fresh, before ? before : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     UnsubclassWindow();
-    ::DestroyWindow(old);
+    // The old control goes once the new text is in and painted: freeing a large text takes long
+    // enough to notice. Until then it is hidden and answers to no control ID.
+    ::ShowWindow(old, SW_HIDE);
+    SetWindowLongPtrA(old, GWLP_ID, 0);
+    ::PostMessageA(old, WM_CLOSE, 0, 0);
     SubclassWindow(fresh);
     SendMessage(WM_SETFONT, static_cast<WPARAM>(font), FALSE);
     if (m_defaultFormat) SendMessage(EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&*m_defaultFormat));

@@ -5,7 +5,8 @@
 // very slow in some rich edit implementations while a new control is cheap, so setting the text of
 // a control that already holds text replaces the control with a fresh one of the same ID, styles,
 // place, tab position and font; the formats, colours and event mask set through this class are
-// applied to the fresh control again.
+// applied to the fresh control again. The old control is destroyed when the message loop next
+// runs, after the new text has been painted.
 //
 // A text goes in piece by piece, in whole lines. Formatting a large text that is all in is many
 // times slower in some rich edit implementations than formatting each piece as soon as it is in,
