@@ -75,12 +75,17 @@ double Floor(HWND dialog, const std::string& text)
     return seconds;
 }
 
+// The time until the answer is shown; then the messages the program's loop would take next (the
+// view it replaced goes then).
 double Show(CWhoisDlg& dlg, const std::string& text)
 {
     dlg.m_strAnswer = CString(text);
     auto start = Clock::now();
     dlg.ShowRecord(nullptr);
-    return Since(start);
+    double seconds = Since(start);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    return seconds;
 }
 }  // namespace
 

@@ -100,7 +100,7 @@ protected:
 
 private:
     void SetStatusText(UINT stringId);
-    void MarkLinks();
+    void ShowMembersMarkingLinks();
     void UpdateHistoryButtons();
     LONG FontHeightInTwips(LONG logicalHeight) const;
     // One setting of the section "Options" (bOptions nonzero) or "Servers", in either store.

@@ -1,4 +1,4 @@
-// CRichEditCtrl: plain-text streaming and the fresh-control replacement of a held text.
+// CRichEditCtrl: plain-text streaming piece by piece and the fresh-control replacement of a held text.
 #include "framework/RichEditCtrl.h"
 
 #include <cstring>
@@ -6,6 +6,17 @@
 namespace {
 // Large enough for any answer a server can send in practice; the control's default is 32 KB.
 const LPARAM kTextLimit = 0x7FFFFFF0;
+// A piece of a text set into the control: this many bytes, then on to the end of the line.
+const size_t kPieceSize = 4096;
+// A position past any text: selecting it puts the caret at the end of the text.
+const long kPastTheEnd = 0x7FFFFFFF;
+
+size_t PieceEnd(const char* text, size_t length, size_t start)
+{
+    if (length - start <= kPieceSize) return length;
+    const void* lineEnd = memchr(text + start + kPieceSize, '\n', length - start - kPieceSize);
+    return lineEnd ? static_cast<size_t>(static_cast<const char*>(lineEnd) - text) + 1 : length;
+}
 
 struct StreamSource {
     const char* data;
@@ -46,7 +57,26 @@ void CRichEditCtrl::StreamIn(const char* text, size_t length, UINT flags)
 void CRichEditCtrl::SetWindowText(const char* text)
 {
     if (GetWindowTextLengthA(m_hWnd) > 0) Recreate();
-    if (*text) StreamIn(text, strlen(text), SF_TEXT);
+    if (!*text) return;
+    // Each piece goes in at the end of the text, in the default format: text added at the end
+    // would otherwise take the format the control's end mark had when the control was made. The
+    // control does not repaint until the whole text is in and formatted.
+    CHARFORMATA format{};
+    format.cbSize = sizeof format;
+    SendMessage(EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+    SendMessage(WM_SETREDRAW, FALSE);
+    const size_t length = strlen(text);
+    for (size_t start = 0, end; start < length; start = end) {
+        end = PieceEnd(text, length, start);
+        SetSel(kPastTheEnd, kPastTheEnd);
+        SetSelectionCharFormat(format);
+        StreamIn(text + start, end - start, SF_TEXT | SFF_SELECTION);
+        if (m_pieceFormatter) m_pieceFormatter(text + start, end - start, static_cast<long>(start));
+    }
+    SetSel(0, 0);
+    SendMessage(WM_SETREDRAW, TRUE);
+    InvalidateRect(m_hWnd, nullptr, TRUE);
+    UpdateWindow(m_hWnd);
 }
 
 CString CRichEditCtrl::GetWindowText() const
@@ -126,7 +156,11 @@ void CRichEditCtrl::Recreate()
     // Keep the tab order: the fresh control takes the old one's place in the z-order.
     SetWindowPos(fresh, before ? before : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     UnsubclassWindow();
-    ::DestroyWindow(old);
+    // The old control goes once the new text is in and painted: freeing a large text takes long
+    // enough to notice. Until then it is hidden and answers to no control ID.
+    ::ShowWindow(old, SW_HIDE);
+    SetWindowLongPtrA(old, GWLP_ID, 0);
+    ::PostMessageA(old, WM_CLOSE, 0, 0);
     SubclassWindow(fresh);
     SendMessage(WM_SETFONT, static_cast<WPARAM>(font), FALSE);
     if (m_defaultFormat) SendMessage(EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&*m_defaultFormat));

@@ -5,16 +5,28 @@
 // very slow in some rich edit implementations while a new control is cheap, so setting the text of
 // a control that already holds text replaces the control with a fresh one of the same ID, styles,
 // place, tab position and font; the formats, colours and event mask set through this class are
-// applied to the fresh control again.
+// applied to the fresh control again. The old control is destroyed when the message loop next
+// runs, after the new text has been painted.
+//
+// A text goes in piece by piece, in whole lines. Formatting a large text that is all in is many
+// times slower in some rich edit implementations than formatting each piece as soon as it is in,
+// so the owner can hand over a piece formatter that is called for each piece in turn.
 #pragma once
 
+#include <functional>
 #include <optional>
 
 #include "framework/Wnd.h"
 
 class CRichEditCtrl : public CWnd {
 public:
+    // Called with each piece of a new text and the position of its first character, once the
+    // piece is in the control.
+    using PieceFormatter = std::function<void(const char* piece, size_t length, long start)>;
+
     void SetWindowText(const char* text) override;
+    // Formats the pieces of the texts set from now on; an empty formatter ends that.
+    void SetPieceFormatter(PieceFormatter formatter) { m_pieceFormatter = std::move(formatter); }
     CString GetWindowText() const override;
 
     void SetDefaultCharFormat(const CHARFORMATA& format);
@@ -38,4 +50,5 @@ private:
     std::optional<CHARFORMATA> m_defaultFormat;
     std::optional<COLORREF> m_background;
     std::optional<DWORD> m_eventMask;
+    PieceFormatter m_pieceFormatter;
 };

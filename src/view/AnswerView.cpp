@@ -50,12 +50,14 @@ void CWhoisDlg::ShowRecord(const QueryRecord* record)
         m_strQuestion = CString(record->question);
         m_nLastServer = record->server;
     }
-    UpdateData(FALSE);
-    if (!m_dlgOptions.bNoLinkParsing) MarkLinks();
+    if (m_dlgOptions.bNoLinkParsing)
+        UpdateData(FALSE);
+    else
+        ShowMembersMarkingLinks();
     SetStatusText(IDS_COMPLETE);
 }
 
-void CWhoisDlg::MarkLinks()
+void CWhoisDlg::ShowMembersMarkingLinks()
 {
     CHARFORMATA link{};
     link.cbSize = sizeof link;
@@ -63,20 +65,20 @@ void CWhoisDlg::MarkLinks()
     link.dwEffects = CFE_LINK | CFE_UNDERLINE;
     link.crTextColor = m_dlgOptions.crLink;
 
-    // The view takes no input and does not repaint while the links are marked: marking
-    // thousands of links with painting on is many times slower.
+    // The view takes no input while the links are marked (a fresh view for the new text keeps the
+    // disabled state) and keeps its selection hidden.
     m_richAnswer.HideSelection(TRUE, TRUE);
     m_richAnswer.EnableWindow(FALSE);
-    m_richAnswer.SendMessage(WM_SETREDRAW, FALSE);
-    ForEachLink(m_strAnswer.GetString(), static_cast<size_t>(m_strAnswer.GetLength()), [&](const LinkSpan& span) {
-        m_richAnswer.SetSel(static_cast<long>(span.start), static_cast<long>(span.end));
-        m_richAnswer.SetSelectionCharFormat(link);
+    // The links of each piece of the answer are marked as soon as the piece is in the view: marking
+    // them all once the whole of a large answer is in is many times slower.
+    m_richAnswer.SetPieceFormatter([&](const char* piece, size_t length, long start) {
+        ForEachLink(piece, length, [&](const LinkSpan& span) {
+            m_richAnswer.SetSel(start + static_cast<long>(span.start), start + static_cast<long>(span.end));
+            m_richAnswer.SetSelectionCharFormat(link);
+        });
     });
-    // One empty selection at the start once all are marked: moving it back after every link costs
-    // about as much as the marking itself.
-    m_richAnswer.SetSel(0, 0);
-    m_richAnswer.SendMessage(WM_SETREDRAW, TRUE);
-    InvalidateRect(m_richAnswer.m_hWnd, nullptr, TRUE);
+    UpdateData(FALSE);
+    m_richAnswer.SetPieceFormatter(nullptr);
     m_richAnswer.EnableWindow(TRUE);
     m_richAnswer.HideSelection(FALSE, FALSE);
 }

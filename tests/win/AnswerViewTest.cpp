@@ -21,6 +21,15 @@ const std::string kLinkAnswer =
     "quote (it's-x) tab (AB\tCDEFG) star (ST*ARS)\n"
     "tail (TAIL-1)";
 
+// The same handles over and over: an answer long enough to go into the view in several pieces, with
+// the pieces' ends falling on lines of every kind.
+std::string LongLinkAnswer()
+{
+    std::string answer;
+    for (int i = 0; answer.size() < 10000; ++i) answer += "record " + std::to_string(i) + "\n" + kLinkAnswer + "\n";
+    return answer;
+}
+
 struct Look {
     const char* name;
     COLORREF text;
@@ -149,19 +158,20 @@ TEST_F(AnswerView, LinksAreMarkedExactlyOnTheScannedSpansInTheViewLook)
         {"link parsing off", RGB(0x30, 0x30, 0x90), RGB(0xC0, 0x10, 0x40), RGB(0xFF, 0xFF, 0xFF), "Courier New", -13,
          FW_NORMAL, 0, 1},
     };
-    for (const Look& look : looks) {
-        SCOPED_TRACE(look.name);
+    for (const Look& look : looks)
+    for (const std::string& answer : {kLinkAnswer, LongLinkAnswer()}) {
+        SCOPED_TRACE(std::string(look.name) + ", answer of " + std::to_string(answer.size()) + " bytes");
         SetLook(look);
-        m_interNic.Play({{ServerStep::Send(kLinkAnswer)}});
+        m_interNic.Play({{ServerStep::Send(answer)}});
         ASSERT_TRUE(AskAndWait("example.com"));
 
-        EXPECT_EQ(kLinkAnswer, ViewText()) << "marking changes no text";
+        EXPECT_EQ(answer, ViewText()) << "marking changes no text";
         EXPECT_EQ("Complete.", StatusText());
-        EXPECT_EQ(ExpectedMarks(kLinkAnswer, !look.noLinkParsing), ActualMarks(look, kLinkAnswer.size()));
+        EXPECT_EQ(ExpectedMarks(answer, !look.noLinkParsing), ActualMarks(look, answer.size()));
 
         // Every character, link or not, is in the view's font.
         const LONG twips = MulDiv(-look.height, 1440, dpi);
-        for (long i = 0; i < static_cast<long>(kLinkAnswer.size()); ++i) {
+        for (long i = 0; i < static_cast<long>(answer.size()); ++i) {
             CHARFORMATA format = CharFormatAt(View(), i);
             SCOPED_TRACE("character " + std::to_string(i));
             ASSERT_STREQ(look.face, format.szFaceName);

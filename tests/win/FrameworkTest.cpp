@@ -964,14 +964,15 @@ TEST(FrameworkRichEdit, ANewTextKeepsTheControlInItsPlace)
         ASSERT_NE(before.window, tabAfter);
 
         dlg.m_rich.SetWindowText("second text");
+        EXPECT_EQ(1, CountChildrenWithId(dlg.m_hWnd, IDC_FW_RICH)) << "at once";
+        // The replaced control goes once the message loop runs.
+        if (dlg.m_rich.m_hWnd != before.window) {
+            EXPECT_TRUE(PumpUntil([&] { return !IsWindow(before.window); })) << "the replaced control is gone";
+        }
         const RichPlace after = ReadPlace(dlg.m_hWnd);
         ASSERT_NE(nullptr, after.window);
         EXPECT_EQ(after.window, dlg.m_rich.m_hWnd) << "the object is bound to the control with the ID";
         EXPECT_EQ(&dlg.m_rich, CWnd::FromHandlePermanent(after.window));
-        EXPECT_EQ(1, CountChildrenWithId(dlg.m_hWnd, IDC_FW_RICH));
-        if (after.window != before.window) {
-            EXPECT_FALSE(IsWindow(before.window)) << "the replaced control is gone";
-        }
         EXPECT_EQ("second text", dlg.m_rich.GetWindowText().Str());
         EXPECT_TRUE(EqualRect(&before.rect, &after.rect));
         EXPECT_EQ(before.style, after.style);
