@@ -1,4 +1,4 @@
-# Shared by run.sh and test.sh: Debian packages, the build folders and the private Wine set-up.
+# Shared by run.sh, test.sh and release.sh: Debian packages, the build folders and the private Wine set-up.
 # Sourced, not run.
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -44,6 +44,9 @@ build() {
     grep -vE '^\[[0-9]+/[0-9]+\] |^ninja: no work to do' "$dir/build.log"
     return $status
 }
+
+# The program's version, as the project in CMakeLists.txt declares it.
+project_version() { sed -n 's/^project(TarquelinWhois VERSION \([0-9.]*\) .*/\1/p' "$ROOT/CMakeLists.txt"; }
 
 configure_win64() { configure win64 -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-x86_64.cmake" -DWHOIS_WERROR=ON; }
 configure_win32() {
