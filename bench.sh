@@ -14,4 +14,8 @@ xvfb-run -a bash -c '"$1" -p; "$2" "$3"; status=$?; "$1" -k; exit $status' _ \
 status=$?
 # The native rows, under the header the Windows table printed.
 "$BUILD/native/link_scan_bench" || status=1
+# The size of the program as shipped: stripped.
+stripped="$BUILD/whois-stripped.exe"
+x86_64-w64-mingw32-strip -o "$stripped" "$BUILD/win64/whois.exe" &&
+    printf '%-58s %7d KB %8s\n' "stripped 64-bit whois.exe" $(( $(stat -c %s "$stripped") / 1024 )) "< 1024"
 exit $status

@@ -6,6 +6,8 @@
 
 void ReportReceive();
 void ReportView();
+void ReportStart();
+void ReportHistoryMemory();
 
 int main()
 {
@@ -14,6 +16,8 @@ int main()
     LoadLibraryA("RICHED32.DLL");
     std::printf("%-58s %10s %8s\n", "benchmark", "figure", "target");
     ReportReceive();
+    ReportStart();
+    ReportHistoryMemory();
     ReportView();
     WSACleanup();
     return 0;
