@@ -45,6 +45,8 @@ void ScriptedWhoisServer::Play(std::vector<ServerScript> scripts)
 {
     std::lock_guard<std::mutex> hold(m_lock);
     m_scripts = std::move(scripts);
+    // New scripts hold their connections until the next Release().
+    m_bReleased = false;
 }
 
 std::vector<std::string> ScriptedWhoisServer::Received() const

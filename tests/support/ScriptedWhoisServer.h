@@ -37,6 +37,7 @@ public:
 
     std::uint16_t Port() const { return m_port; }
     // Scripts for the coming connections, in order of arrival; the last one serves any further.
+    // Connections that these scripts hold open wait for the next Release().
     void Play(std::vector<ServerScript> scripts);
     // Bytes received on each connection so far, in order of arrival.
     std::vector<std::string> Received() const;

@@ -1,0 +1,80 @@
+// Many queries in a row against the scripted server, ending normally or stopped at every stage,
+// with the dialogs opened and closed in between: nothing the program holds may grow but the
+// history.
+#include <gtest/gtest.h>
+
+#include "framework/Font.h"
+#include "support/ViewDriver.h"
+#include "ui/ServerListDlg.h"
+
+namespace {
+DWORD HandleCount()
+{
+    DWORD count = 0;
+    GetProcessHandleCount(GetCurrentProcess(), &count);
+    return count;
+}
+
+class LongRun : public MainDialogViewTest {};
+
+TEST_F(LongRun, QueriesAndStopsInARowLeaveNoHandlesBehind)
+{
+    const int kRuns = 240;
+    const int kWarmUp = 12;
+    DWORD handlesAfterWarmUp = 0;
+    int fontsAfterWarmUp = 0;
+    m_interNic.Play({{ServerStep::Send("answer (HANDLE-1)\n")}});
+    for (int run = 0; run < kRuns; ++run) {
+        SCOPED_TRACE(run);
+        switch (run % 4) {
+        case 0:  // a normal end
+            m_interNic.Play({{ServerStep::Send("answer (HANDLE-" + std::to_string(run) + ")\n")}});
+            ASSERT_TRUE(AskAndWait("example.com"));
+            EXPECT_EQ("Complete.", StatusText());
+            break;
+        case 1:  // stopped while waiting for data
+            m_interNic.Play({{ServerStep::HoldOpen()}});
+            Ask("example.com");
+            ASSERT_TRUE(WaitForStatus("Waiting for data..."));
+            PostClick(m_dlg.m_hWnd, IDOK);
+            ASSERT_TRUE(WaitForEnd());
+            m_interNic.Release();
+            break;
+        case 2:  // stopped in a receive after the first chunk: the failed receive ends the run like a close
+            m_interNic.Play({{ServerStep::Send("first chunk\n"), ServerStep::HoldOpen()}});
+            Ask("example.com");
+            ASSERT_TRUE(WaitForStatus("Recieving data..."));
+            PostClick(m_dlg.m_hWnd, IDOK);
+            ASSERT_TRUE(WaitForEnd());
+            EXPECT_EQ("Complete.", StatusText());
+            EXPECT_EQ("first chunk\n", m_dlg.m_strAnswer.Str());
+            m_interNic.Release();
+            break;
+        case 3: {  // the custom server list and the About box opened and closed in between
+            WhenShown cancel("Custom server list", [](HWND list) { PostMessageA(list, WM_COMMAND, IDCANCEL, 0); });
+            SendDlgItemMessageA(m_dlg.m_hWnd, IDC_SERVER, CB_SETCURSEL, kServerAddMore, 0);
+            m_dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_SERVER, CBN_SELCHANGE),
+                              reinterpret_cast<LPARAM>(m_dlg.GetDlgItem(IDC_SERVER)));
+            ASSERT_TRUE(cancel.Ran());
+            WhenShown close("About Whois", [](HWND about) { PostMessageA(about, WM_COMMAND, IDCANCEL, 0); });
+            m_dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_ABOUT, BN_CLICKED), reinterpret_cast<LPARAM>(m_dlg.GetDlgItem(IDC_ABOUT)));
+            ASSERT_TRUE(close.Ran());
+            break;
+        }
+        }
+        EXPECT_EQ("&Ask", ItemText(m_dlg.m_hWnd, IDOK));
+        if (run == kWarmUp) {
+            PumpFor(100, m_dlg.m_hWnd);
+            handlesAfterWarmUp = HandleCount();
+            fontsAfterWarmUp = CFont::LiveCount();
+        }
+    }
+    PumpFor(100, m_dlg.m_hWnd);
+    // A few handles of the platform's own may come and go; a leak per query would show hundreds.
+    EXPECT_LE(HandleCount(), handlesAfterWarmUp + 8);
+    EXPECT_EQ(fontsAfterWarmUp, CFont::LiveCount());
+    EXPECT_EQ(0, CServerListDlg::LiveRowRecords());
+    // Every query, finished or stopped, is one record.
+    EXPECT_EQ(kRuns / 4 * 3, RecordCount());
+}
+}  // namespace
