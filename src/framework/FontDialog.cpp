@@ -8,18 +8,11 @@ COLORREF CColorDialog::s_customColors[16] = {
     RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255),
 };
 
-namespace {
-HWND OwnerOf(CWnd* parent)
-{
-    return parent ? parent->m_hWnd : GetActiveWindow();
-}
-}  // namespace
-
 CFontDialog::CFontDialog(const LOGFONTA* initial, DWORD flags, CWnd* parent) : m_cf{}, m_lf{}
 {
     if (initial) m_lf = *initial;
     m_cf.lStructSize = sizeof m_cf;
-    m_cf.hwndOwner = OwnerOf(parent);
+    m_cf.hwndOwner = parent ? parent->m_hWnd : nullptr;
     m_cf.lpLogFont = &m_lf;
     m_cf.Flags = flags | (initial ? CF_INITTOLOGFONTSTRUCT : 0);
 }
@@ -33,7 +26,7 @@ INT_PTR CFontDialog::DoModal()
 CColorDialog::CColorDialog(COLORREF initial, DWORD flags, CWnd* parent) : m_cc{}
 {
     m_cc.lStructSize = sizeof m_cc;
-    m_cc.hwndOwner = OwnerOf(parent);
+    m_cc.hwndOwner = parent ? parent->m_hWnd : nullptr;
     m_cc.rgbResult = initial;
     m_cc.lpCustColors = s_customColors;
     m_cc.Flags = flags | (initial != 0 ? CC_RGBINIT : 0);

@@ -1,9 +1,11 @@
 // Message pumping, control reading and text recording for the window tests.
 #include "support/DialogDriver.h"
 
+#include <algorithm>
+
 namespace {
 TextLog* g_pLog = nullptr;
-WhenShown* g_pWhenShown = nullptr;
+std::vector<WhenShown*> g_whenShown;
 
 void PumpOnce(HWND dialog)
 {
@@ -76,19 +78,21 @@ void PostClick(HWND dialog, int id)
 WhenShown::WhenShown(std::string title, std::function<void(HWND)> action)
     : m_title(std::move(title)), m_action(std::move(action)), m_timer(SetTimer(nullptr, 0, 20, &WhenShown::Tick))
 {
-    g_pWhenShown = this;
+    g_whenShown.push_back(this);
 }
 
 WhenShown::~WhenShown()
 {
     if (m_timer) KillTimer(nullptr, m_timer);
-    g_pWhenShown = nullptr;
+    g_whenShown.erase(std::find(g_whenShown.begin(), g_whenShown.end(), this));
 }
 
-void CALLBACK WhenShown::Tick(HWND, UINT, UINT_PTR, DWORD)
+void CALLBACK WhenShown::Tick(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    if (g_pWhenShown && !g_pWhenShown->m_bRan)
-        EnumThreadWindows(GetCurrentThreadId(), &WhenShown::Visit, reinterpret_cast<LPARAM>(g_pWhenShown));
+    // Watchers may be nested (an action that opens another window waits in its modal loop).
+    for (WhenShown* watcher : g_whenShown)
+        if (watcher->m_timer == timer && !watcher->m_bRan)
+            EnumThreadWindows(GetCurrentThreadId(), &WhenShown::Visit, reinterpret_cast<LPARAM>(watcher));
 }
 
 BOOL CALLBACK WhenShown::Visit(HWND window, LPARAM self)

@@ -125,3 +125,35 @@ TEST_F(OptionsDialog, ImportingAMissingFileSetsTheDefaultsAndAFailedExportIsRepo
     EXPECT_EQ("The settings could not be written to " + unwritable + ".", boxes[0].text);
 }
 }  // namespace
+
+namespace {
+// Picks a colour in the platform's colour picker as a user would: its custom colour fields.
+void PickColour(HWND picker, COLORREF colour)
+{
+    const int kDefineCustom = 719, kRed = 706, kGreen = 707, kBlue = 708;
+    Press(picker, kDefineCustom);
+    SetDlgItemInt(picker, kRed, GetRValue(colour), FALSE);
+    SetDlgItemInt(picker, kGreen, GetGValue(colour), FALSE);
+    SetDlgItemInt(picker, kBlue, GetBValue(colour), FALSE);
+    Press(picker, IDOK);
+}
+
+TEST_F(OptionsDialog, AChosenColourStaysAfterCancelAndACancelledPickerChangesNothing)
+{
+    m_dlg.m_dlgOptions.crBackground = RGB(255, 255, 255);
+    m_dlg.m_dlgOptions.crText = RGB(0, 0, 0);
+    InOptions([&](HWND options) {
+        WhenShown pick("Color", [](HWND picker) { PickColour(picker, RGB(10, 200, 30)); });
+        Press(options, IDC_BACKGROUND_COLOR);
+        EXPECT_TRUE(pick.Ran());
+        WhenShown cancel("Color", [](HWND picker) { Press(picker, IDCANCEL); });
+        Press(options, IDC_TEXT_COLOR);
+        EXPECT_TRUE(cancel.Ran());
+        Press(options, IDCANCEL);
+    });
+    EXPECT_EQ(RGB(10, 200, 30), m_dlg.m_dlgOptions.crBackground);
+    EXPECT_EQ(RGB(0, 0, 0), m_dlg.m_dlgOptions.crText);
+    EXPECT_EQ(RGB(10, 200, 30), static_cast<COLORREF>(m_dlg.m_richAnswer.SendMessage(EM_SETBKGNDCOLOR, 0, RGB(10, 200, 30))))
+        << "the view took the new background at once";
+}
+}  // namespace
