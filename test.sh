@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Runs every test in one CTest run: the portable code's unit tests natively (with AddressSanitizer
-# and UndefinedBehaviorSanitizer), the Windows tests under Wine, and the release files with the
-# installer (made by release.sh). Also checks that the 32-bit program builds without warnings, and
-# runs the README's demo headless. Installs what is missing and builds what is stale first.
+# and UndefinedBehaviorSanitizer, and the threaded ones again with ThreadSanitizer), a short run of
+# each fuzz target, the Windows tests under Wine, and the release files with the installer (made by
+# release.sh). Also checks that the 32-bit program builds without warnings, and runs the README's
+# demo headless. Installs what is missing and builds what is stale first.
 set -uo pipefail
 source "$(dirname "$0")/tools/common.sh"
 
-ensure_packages "${BUILD_PACKAGES[@]}" googletest libgtest-dev nsis zip unzip x11-utils || exit 1
+ensure_packages "${BUILD_PACKAGES[@]}" googletest libgtest-dev nsis zip unzip x11-utils "${FUZZ_PACKAGES[@]}" || exit 1
 configure native && build native || exit 1
+configure_tsan && build native-tsan || exit 1
+configure_fuzz && build fuzz || exit 1
 configure_win64 && build win64 || exit 1
 configure_win32 && build win32 || exit 1
 "$ROOT/release.sh" > "$BUILD/release.log" 2>&1 || { cat "$BUILD/release.log"; exit 1; }
@@ -15,8 +18,10 @@ export WINEPREFIX="$BUILD/wineprefix-test"
 ensure_wine_prefix unmanaged
 
 mkdir -p "$BUILD/all"
-printf 'subdirs("%s")\nsubdirs("%s")\nadd_test(package.release "%s")\n' \
-    "$BUILD/native" "$BUILD/win64" "$ROOT/tests/package/release-test.sh" > "$BUILD/all/CTestTestfile.cmake"
+{
+    printf 'subdirs("%s")\n' "$BUILD/native" "$BUILD/native-tsan" "$BUILD/fuzz" "$BUILD/win64"
+    printf 'add_test(package.release "%s")\n' "$ROOT/tests/package/release-test.sh"
+} > "$BUILD/all/CTestTestfile.cmake"
 
 # A test program that Wine itself fails to start (seen once, in a fresh root) gets one more try.
 # One wineserver for the whole run: each test program then starts in a fraction of a second.

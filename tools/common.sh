@@ -48,6 +48,12 @@ build() {
 # The program's version, as the project in CMakeLists.txt declares it.
 project_version() { sed -n 's/^project(TarquelinWhois VERSION \([0-9.]*\) .*/\1/p' "$ROOT/CMakeLists.txt"; }
 
+# The libFuzzer targets: clang, with the fuzzer runtime from clang's compiler-rt.
+FUZZ_PACKAGES=(clang libclang-rt-14-dev)
+configure_fuzz() { configure fuzz -DCMAKE_CXX_COMPILER=clang++ -DWHOIS_FUZZ=ON; }
+# The threaded unit tests under ThreadSanitizer.
+configure_tsan() { configure native-tsan -DWHOIS_SANITIZER=thread; }
+
 configure_win64() { configure win64 -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-x86_64.cmake" -DWHOIS_WERROR=ON; }
 configure_win32() {
     configure win32 -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" -DWHOIS_WERROR=ON -DWHOIS_TESTS=OFF

@@ -3,7 +3,10 @@
 // RIPE NCC, and stopping a run from the window through QuerySocket. All over scripted sockets.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <future>
 #include <initializer_list>
 #include <string>
 #include <thread>
@@ -653,6 +656,56 @@ TEST(QuerySocket, AStopFromTheWindowUnblocksAWorkerWaitingForData)
         EXPECT_EQ(c.end, result.end) << c.name;
         EXPECT_TRUE(result.gotAnswer) << c.name;
         EXPECT_EQ(Concat(c.chunks), result.answer) << c.name;
+    }
+}
+
+TEST(QuerySocket, AStopRacingTheWorkerClosesEverySocketOnce)
+{
+    // The window's stop is sent when the worker reaches a stage of a run that follows a referral,
+    // and lands while the worker goes on: before, during or after the worker's own steps. Whatever
+    // the order, every socket is closed exactly once and the run ends with the text it received.
+    enum Stage { kArinConnect, kArinChunk, kRipeConnect, kRipeFirstChunk, kRipeSecondChunk, kRipeEnd, kStages };
+    const std::string referral = kRipeReferral + "\n";
+    for (int stage = 0; stage < kStages; ++stage) {
+        for (int round = 0; round < 20; ++round) {
+            Network net;
+            net.Answer({referral, "ARIN text\n"});
+            net.Answer({"first\n", "second\n"});
+            ScriptedConnection& arin = net.connections[0];
+            ScriptedConnection& ripe = net.connections[1];
+            QuerySocket socket(net);
+            std::promise<void> reached;
+            std::atomic<bool> sent{false};
+            auto reach = [&](int at) {
+                if (at == stage && !sent.exchange(true)) reached.set_value();
+            };
+            arin.onConnect = [&] { reach(kArinConnect); };
+            arin.beforeChunk = [&](size_t index) {
+                if (index == 0) reach(kArinChunk);  // the referral: ARIN sends no more
+            };
+            ripe.onConnect = [&] { reach(kRipeConnect); };
+            ripe.beforeChunk = [&](size_t index) { reach(kRipeFirstChunk + static_cast<int>(index)); };
+            std::thread window([&] {
+                reached.get_future().wait();
+                socket.Stop();
+            });
+            Outcome outcome = RunQuery(Ask("192.0.2.1"), net, socket);
+            if (!sent.exchange(true)) reached.set_value();  // a run that ended first still frees the window
+            window.join();
+
+            const std::string name = "stage " + std::to_string(stage) + ", round " + std::to_string(round);
+            const int opened = net.CountStarting("open ");
+            for (int number = 1; number <= opened; ++number)
+                EXPECT_EQ(1, net.Count("close #" + std::to_string(number))) << name;
+            const QueryResult& result = outcome.result;
+            ASSERT_TRUE(result.end == QueryEnd::Aborted || result.end == QueryEnd::Complete) << name;
+            const StatusLine last = outcome.statuses.back();
+            EXPECT_EQ(result.end == QueryEnd::Aborted ? IDS_ABORTED : IDS_COMPLETE, last.first) << name;
+            const std::vector<std::string> texts = result.lastServer == kServerArin
+                                                       ? std::vector<std::string>{referral}
+                                                       : std::vector<std::string>{"first\n", "first\nsecond\n"};
+            EXPECT_NE(texts.end(), std::find(texts.begin(), texts.end(), result.answer)) << name;
+        }
     }
 }
 

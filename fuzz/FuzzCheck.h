@@ -1,0 +1,14 @@
+// The fuzz targets' check of a property: when it does not hold, the run aborts, and libFuzzer keeps
+// the input that broke it.
+#pragma once
+
+#include <cstdio>
+#include <cstdlib>
+
+#define FUZZ_CHECK(condition)                                                                       \
+    do {                                                                                            \
+        if (!(condition)) {                                                                         \
+            std::fprintf(stderr, "%s:%d: property does not hold: %s\n", __FILE__, __LINE__, #condition); \
+            std::abort();                                                                           \
+        }                                                                                           \
+    } while (0)
