@@ -75,6 +75,18 @@ void PostClick(HWND dialog, int id)
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
+void SendClick(HWND dialog, int id)
+{
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+std::string TempPath(const char* name)
+{
+    char folder[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, folder);
+    return std::string(folder) + name;
+}
+
 WhenShown::WhenShown(std::string title, std::function<void(HWND)> action)
     : m_title(std::move(title)), m_action(std::move(action)), m_timer(SetTimer(nullptr, 0, 20, &WhenShown::Tick))
 {

@@ -60,3 +60,8 @@ private:
 
 // Clicks a push button the way a flat button delivers it: a posted BN_CLICKED command.
 void PostClick(HWND dialog, int id);
+// The same click, handled before this returns.
+void SendClick(HWND dialog, int id);
+
+// A file name in the system's temporary folder.
+std::string TempPath(const char* name);

@@ -11,18 +11,6 @@
 #include "support/ViewDriver.h"
 
 namespace {
-std::string TempPath(const char* name)
-{
-    char folder[MAX_PATH];
-    GetTempPathA(MAX_PATH, folder);
-    return std::string(folder) + name;
-}
-
-void Press(HWND dialog, int id)
-{
-    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
-
 bool Ticked(HWND options)
 {
     return SendDlgItemMessageA(options, IDC_NO_LINK_PARSING, BM_GETCHECK, 0, 0) == BST_CHECKED;
@@ -40,7 +28,7 @@ protected:
     void InOptions(const std::function<void(HWND)>& work)
     {
         WhenShown act("Options", work);
-        Press(m_dlg.m_hWnd, IDC_OPTIONS);
+        SendClick(m_dlg.m_hWnd, IDC_OPTIONS);
         EXPECT_TRUE(act.Ran());
     }
 
@@ -50,7 +38,7 @@ protected:
     {
         ModalWatcher picker(m_dlg.m_hWnd, path);
         picker.Ignore(options);
-        Press(options, button);
+        SendClick(options, button);
         ASSERT_EQ(1u, picker.FileDialogs().size());
         EXPECT_EQ("whois.ini", picker.FileDialogs()[0].proposedName);
         EXPECT_EQ(std::vector<std::string>{"Configuration files (*.ini)"}, picker.FileDialogs()[0].filters);
@@ -68,7 +56,7 @@ TEST_F(OptionsDialog, TheLinkSwitchIsTakenOnlyThroughOkAndAnExportHasTheConfirme
         EXPECT_FALSE(Ticked(options));
         SendDlgItemMessageA(options, IDC_NO_LINK_PARSING, BM_SETCHECK, BST_CHECKED, 0);
         PickFile(options, IDC_SAVE_INI, ini);
-        Press(options, IDCANCEL);
+        SendClick(options, IDCANCEL);
     });
     EXPECT_EQ(0, m_dlg.m_dlgOptions.bNoLinkParsing);
     EXPECT_EQ(0u, GetPrivateProfileIntA("Options", "No link parsing", 7, ini.c_str())) << "exported before OK";
@@ -83,7 +71,7 @@ TEST_F(OptionsDialog, TheLinkSwitchIsTakenOnlyThroughOkAndAnExportHasTheConfirme
         InOptions([&](HWND options) {
             EXPECT_EQ(m_dlg.m_dlgOptions.bNoLinkParsing != 0, Ticked(options)) << "shows the switch as last confirmed";
             if (opening.tick) SendDlgItemMessageA(options, IDC_NO_LINK_PARSING, BM_SETCHECK, BST_CHECKED, 0);
-            Press(options, opening.button);
+            SendClick(options, opening.button);
         });
         EXPECT_EQ(opening.stored, m_dlg.m_dlgOptions.bNoLinkParsing);
     }
@@ -94,7 +82,7 @@ TEST_F(OptionsDialog, TheLinkSwitchIsTakenOnlyThroughOkAndAnExportHasTheConfirme
     InOptions([&](HWND options) {
         PickFile(options, IDC_LOAD_INI, ini);
         EXPECT_FALSE(Ticked(options)) << "the check box shows the imported switch";
-        Press(options, IDCANCEL);
+        SendClick(options, IDCANCEL);
     });
     EXPECT_EQ(0, m_dlg.m_dlgOptions.bNoLinkParsing);
     EXPECT_TRUE(m_dlg.m_dlgServers.m_servers.empty());
@@ -113,7 +101,7 @@ TEST_F(OptionsDialog, ImportingAMissingFileSetsTheDefaultsAndAFailedExportIsRepo
         PickFile(options, IDC_LOAD_INI, TempPath("whois-no-such-file.ini"));
         EXPECT_FALSE(Ticked(options));
         PickFile(options, IDC_SAVE_INI, unwritable, &boxes);
-        Press(options, IDOK);
+        SendClick(options, IDOK);
     });
     EXPECT_EQ(GetSysColor(COLOR_WINDOW), m_dlg.m_dlgOptions.crBackground);
     EXPECT_EQ(0, m_dlg.m_dlgOptions.bNoLinkParsing);
@@ -131,11 +119,11 @@ namespace {
 void PickColour(HWND picker, COLORREF colour)
 {
     const int kDefineCustom = 719, kRed = 706, kGreen = 707, kBlue = 708;
-    Press(picker, kDefineCustom);
+    SendClick(picker, kDefineCustom);
     SetDlgItemInt(picker, kRed, GetRValue(colour), FALSE);
     SetDlgItemInt(picker, kGreen, GetGValue(colour), FALSE);
     SetDlgItemInt(picker, kBlue, GetBValue(colour), FALSE);
-    Press(picker, IDOK);
+    SendClick(picker, IDOK);
 }
 
 TEST_F(OptionsDialog, AChosenColourStaysAfterCancelAndACancelledPickerChangesNothing)
@@ -144,12 +132,12 @@ TEST_F(OptionsDialog, AChosenColourStaysAfterCancelAndACancelledPickerChangesNot
     m_dlg.m_dlgOptions.crText = RGB(0, 0, 0);
     InOptions([&](HWND options) {
         WhenShown pick("Color", [](HWND picker) { PickColour(picker, RGB(10, 200, 30)); });
-        Press(options, IDC_BACKGROUND_COLOR);
+        SendClick(options, IDC_BACKGROUND_COLOR);
         EXPECT_TRUE(pick.Ran());
-        WhenShown cancel("Color", [](HWND picker) { Press(picker, IDCANCEL); });
-        Press(options, IDC_TEXT_COLOR);
+        WhenShown cancel("Color", [](HWND picker) { SendClick(picker, IDCANCEL); });
+        SendClick(options, IDC_TEXT_COLOR);
         EXPECT_TRUE(cancel.Ran());
-        Press(options, IDCANCEL);
+        SendClick(options, IDCANCEL);
     });
     EXPECT_EQ(RGB(10, 200, 30), m_dlg.m_dlgOptions.crBackground);
     EXPECT_EQ(RGB(0, 0, 0), m_dlg.m_dlgOptions.crText);

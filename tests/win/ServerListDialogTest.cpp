@@ -96,10 +96,7 @@ public:
             SendMessageA(List(), LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
     }
 
-    void Click(int id)
-    {
-        m_dlg.SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(m_dlg.GetDlgItem(id)));
-    }
+    void Click(int id) { SendClick(m_dlg.m_hWnd, id); }
 
     CServerListDlg m_dlg;
 };
@@ -308,11 +305,6 @@ protected:
         }
         return labels;
     }
-
-    static void Press(HWND dialog, int id)
-    {
-        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-    }
 };
 
 TEST_F(AddMoreFromTheMainWindow, CustomServersAreListedAndAskedAtTheirPort)
@@ -325,9 +317,9 @@ TEST_F(AddMoreFromTheMainWindow, CustomServersAreListedAndAskedAtTheirPort)
             SetDlgItemTextA(dialog, IDC_SERVER_LABEL, label);
             SetDlgItemTextA(dialog, IDC_SERVER_HOST, "127.0.0.1");
             SetDlgItemTextA(dialog, IDC_SERVER_PORT, port.c_str());
-            Press(dialog, IDC_SERVER_ADD);
+            SendClick(dialog, IDC_SERVER_ADD);
         }
-        Press(dialog, IDOK);
+        SendClick(dialog, IDOK);
     });
     EXPECT_EQ((Texts{"Mine", "Second"}), CustomEntries());
     EXPECT_EQ(kServerAutomatic, SendMessageA(Combo(), CB_GETCURSEL, 0, 0));
@@ -348,8 +340,8 @@ TEST_F(AddMoreFromTheMainWindow, CustomServersAreListedAndAskedAtTheirPort)
     for (const auto& close : closes) {
         AddMore([&](HWND dialog) {
             ListView_SetItemState(GetDlgItem(dialog, IDC_SERVER_ROWS), 0, LVIS_SELECTED, LVIS_SELECTED);
-            Press(dialog, IDC_SERVER_REMOVE);
-            Press(dialog, close.button);
+            SendClick(dialog, IDC_SERVER_REMOVE);
+            SendClick(dialog, close.button);
         });
         EXPECT_EQ(close.entries, CustomEntries());
         EXPECT_EQ(kServerAutomatic, SendMessageA(Combo(), CB_GETCURSEL, 0, 0));

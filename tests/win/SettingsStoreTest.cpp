@@ -41,13 +41,6 @@ std::string RectText(const RECT& r)
            std::to_string(r.bottom);
 }
 
-std::string TempPath(const char* name)
-{
-    char folder[MAX_PATH];
-    GetTempPathA(MAX_PATH, folder);
-    return std::string(folder) + name;
-}
-
 class SettingsStore : public testing::Test {
 protected:
     // A main dialog as the program starts it: the settings load while it initialises.
