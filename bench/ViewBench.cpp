@@ -75,15 +75,16 @@ double Floor(HWND dialog, const std::string& text)
     return seconds;
 }
 
-// The time until the answer is shown; then the messages the program's loop would take next (the
-// view it replaced goes then).
+// The time until the answer is all in the view, with the program's message loop running the
+// batches it posts; then the messages the loop would take next (the view it replaced goes then).
 double Show(CWhoisDlg& dlg, const std::string& text)
 {
     dlg.m_strAnswer = CString(text);
     auto start = Clock::now();
     dlg.ShowRecord(nullptr);
-    double seconds = Since(start);
     MSG msg;
+    while (dlg.m_richAnswer.IsFilling() && GetMessageA(&msg, nullptr, 0, 0)) DispatchMessageA(&msg);
+    double seconds = Since(start);
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
     return seconds;
 }

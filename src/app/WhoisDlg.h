@@ -67,7 +67,8 @@ public:
     void LoadServers(BOOL bRegistry);
     BOOL SaveServers(BOOL bRegistry);
     void ApplyViewSettings();
-    // Shows a record (or, with none, the members as they are) with its links marked.
+    // Shows a record (or, with none, the members as they are) with its links marked. A large
+    // answer goes into the view from the message loop, after this returns.
     void ShowRecord(const QueryRecord* record);
     void PushRecord();
 
@@ -100,7 +101,10 @@ protected:
 
 private:
     void SetStatusText(UINT stringId);
-    void ShowMembersMarkingLinks();
+    // Back to idle: the caption "&Ask", the running flags cleared.
+    void EndRun();
+    // Has the view mark the links of the answers it shows from now on.
+    void MarkLinks();
     void UpdateHistoryButtons();
     LONG FontHeightInTwips(LONG logicalHeight) const;
     // One setting of the section "Options" (bOptions nonzero) or "Servers", in either store.

@@ -1,15 +1,27 @@
-// CRichEditCtrl: plain-text streaming piece by piece and the fresh-control replacement of a held text.
+// CRichEditCtrl: filling a text in batches of pieces with its marked runs, and the fresh-control
+// replacement of a held text.
 #include "framework/RichEditCtrl.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cstring>
 
 namespace {
 // Large enough for any answer a server can send in practice; the control's default is 32 KB.
 const LPARAM kTextLimit = 0x7FFFFFF0;
-// A piece of a text set into the control: this many bytes, then on to the end of the line.
+// A piece of a text set into the control: this many bytes, then on to the end of the line. A long
+// line goes in whole: the control lays out a whole line again each time text is added to it.
 const size_t kPieceSize = 4096;
 // A position past any text: selecting it puts the caret at the end of the text.
 const long kPastTheEnd = 0x7FFFFFFF;
+// How long one batch of pieces and marks may keep the window from its other messages. The first
+// batch, run as the text is set, may take a little longer, so that a text of common size goes in
+// at once.
+const std::chrono::milliseconds kBatchTime{50};
+const std::chrono::milliseconds kFirstBatchTime{80};
+// The timer that brings the next batch. A timer message comes only when the window has no input
+// or painting waiting, so the user's clicks and keys go first.
+const UINT_PTR kFillTimer = 0x7E11;
 
 size_t PieceEnd(const char* text, size_t length, size_t start)
 {
@@ -45,6 +57,32 @@ DWORD CALLBACK WriteSink(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* take
 void CRichEditCtrl::PreSubclassWindow()
 {
     SendMessage(EM_EXLIMITTEXT, 0, kTextLimit);
+    std::string text;
+    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&text), 0, &WriteSink};
+    SendMessage(EM_STREAMOUT, SF_TEXT, reinterpret_cast<LPARAM>(&stream));
+    m_text = std::move(text);
+    m_filled = m_text.size();
+    m_marks.clear();
+    m_nextMark = 0;
+}
+
+void CRichEditCtrl::PostNcDestroy()
+{
+    // The window is gone, and with it the text still to go in.
+    m_text.clear();
+    m_filled = 0;
+    m_marks.clear();
+    m_nextMark = 0;
+    m_oldControl = nullptr;
+    m_timerOn = false;
+    m_whenFilled = nullptr;
+}
+
+LRESULT CRichEditCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != WM_TIMER || wParam != kFillTimer) return CWnd::WindowProc(message, wParam, lParam);
+    if (IsFilling()) FillBatch();
+    return 0;
 }
 
 void CRichEditCtrl::StreamIn(const char* text, size_t length, UINT flags)
@@ -56,35 +94,112 @@ void CRichEditCtrl::StreamIn(const char* text, size_t length, UINT flags)
 
 void CRichEditCtrl::SetWindowText(const char* text)
 {
+    if (!m_markingChanged && m_text == text) return;
+    m_markingChanged = false;
     if (GetWindowTextLengthA(m_hWnd) > 0) Recreate();
-    if (!*text) return;
-    // Each piece goes in at the end of the text, in the default format: text added at the end
-    // would otherwise take the format the control's end mark had when the control was made. The
-    // control does not repaint until the whole text is in and formatted.
-    CHARFORMATA format{};
-    format.cbSize = sizeof format;
-    SendMessage(EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
-    SendMessage(WM_SETREDRAW, FALSE);
-    const size_t length = strlen(text);
-    for (size_t start = 0, end; start < length; start = end) {
-        end = PieceEnd(text, length, start);
-        SetSel(kPastTheEnd, kPastTheEnd);
-        SetSelectionCharFormat(format);
-        StreamIn(text + start, end - start, SF_TEXT | SFF_SELECTION);
-        if (m_pieceFormatter) m_pieceFormatter(text + start, end - start, static_cast<long>(start));
+    m_text = text;
+    m_filled = 0;
+    m_marks.clear();
+    m_nextMark = 0;
+    if (m_text.empty()) {
+        EndFill();
+        return;
     }
-    SetSel(0, 0);
+    // Unmarked runs take the default format: text added at the end would otherwise take the
+    // format the control's end mark had when the control was made.
+    m_plainFormat = CHARFORMATA{};
+    m_plainFormat.cbSize = sizeof m_plainFormat;
+    SendMessage(EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&m_plainFormat));
+    FillBatch();
+}
+
+void CRichEditCtrl::FillBatch()
+{
+    // What the user has done with the part on show (a selection, a scrolled view) survives the
+    // batch. The control does not repaint until the batch is in.
+    const CHARRANGE selection = GetSel();
+    const LRESULT firstLine = SendMessage(EM_GETFIRSTVISIBLELINE);
+    SendMessage(WM_SETREDRAW, FALSE);
+    const auto deadline = std::chrono::steady_clock::now() + (m_filled ? kBatchTime : kFirstBatchTime);
+    do {
+        if (m_nextMark < m_marks.size())
+            MarkNext();
+        else
+            InsertPiece();
+    } while (IsFilling() && std::chrono::steady_clock::now() < deadline);
+    SetSel(selection.cpMin, selection.cpMax);
+    if (const LRESULT lines = firstLine - SendMessage(EM_GETFIRSTVISIBLELINE)) SendMessage(EM_LINESCROLL, 0, lines);
     SendMessage(WM_SETREDRAW, TRUE);
     InvalidateRect(m_hWnd, nullptr, TRUE);
     UpdateWindow(m_hWnd);
+    if (IsFilling()) {
+        // The next batch comes once the window has dealt with what came in meanwhile.
+        if (!m_timerOn) m_timerOn = SetTimer(m_hWnd, kFillTimer, USER_TIMER_MINIMUM, nullptr) != 0;
+        if (!m_timerOn) FillBatch();
+        return;
+    }
+    EndFill();
+}
+
+void CRichEditCtrl::EndFill()
+{
+    StopTimer(m_hWnd);
+    // The control this one replaced goes now that the new text is all in.
+    if (m_oldControl) ::PostMessageA(m_oldControl, WM_CLOSE, 0, 0);
+    m_oldControl = nullptr;
+    RunWhenFilled();
+}
+
+void CRichEditCtrl::StopTimer(HWND control)
+{
+    if (m_timerOn) KillTimer(control, kFillTimer);
+    m_timerOn = false;
+}
+
+void CRichEditCtrl::InsertPiece()
+{
+    // The piece goes in at the end in the default format; its marks follow before the next piece.
+    const size_t start = m_filled, end = PieceEnd(m_text.data(), m_text.size(), m_filled);
+    SetSel(kPastTheEnd, kPastTheEnd);
+    SetSelectionCharFormat(m_plainFormat);
+    StreamIn(m_text.data() + start, end - start, SF_TEXT | SFF_SELECTION);
+    m_filled = end;
+    m_marks = m_finder ? m_finder(m_text.data(), start, end) : std::vector<CHARRANGE>{};
+    m_nextMark = 0;
+}
+
+void CRichEditCtrl::MarkNext()
+{
+    const CHARRANGE& range = m_marks[m_nextMark++];
+    SetSel(range.cpMin, range.cpMax);
+    SetSelectionCharFormat(m_markFormat);
+}
+
+void CRichEditCtrl::SetMarking(RangeFinder finder, const CHARFORMATA& format)
+{
+    m_finder = std::move(finder);
+    m_markFormat = format;
+    m_markFormat.cbSize = sizeof m_markFormat;
+    m_markingChanged = true;
+}
+
+void CRichEditCtrl::WhenFilled(std::function<void()> done)
+{
+    m_whenFilled = std::move(done);
+    if (!IsFilling()) RunWhenFilled();
+}
+
+void CRichEditCtrl::RunWhenFilled()
+{
+    if (!m_whenFilled) return;
+    auto done = std::move(m_whenFilled);
+    m_whenFilled = nullptr;
+    done();
 }
 
 CString CRichEditCtrl::GetWindowText() const
 {
-    std::string text;
-    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&text), 0, &WriteSink};
-    SendMessage(EM_STREAMOUT, SF_TEXT, reinterpret_cast<LPARAM>(&stream));
-    return CString(std::move(text));
+    return CString(m_text);
 }
 
 void CRichEditCtrl::SetDefaultCharFormat(const CHARFORMATA& format)
@@ -138,6 +253,7 @@ CString CRichEditCtrl::GetSelText() const
 void CRichEditCtrl::Recreate()
 {
     HWND old = m_hWnd;
+    StopTimer(old);
     HWND parent = GetParent(old);
     RECT place;
     GetWindowRect(old, &place);
@@ -156,11 +272,12 @@ void CRichEditCtrl::Recreate()
     // Keep the tab order: the fresh control takes the old one's place in the z-order.
     SetWindowPos(fresh, before ? before : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     UnsubclassWindow();
-    // The old control goes once the new text is in and painted: freeing a large text takes long
-    // enough to notice. Until then it is hidden and answers to no control ID.
+    // The old control goes once the new text is all in: freeing a large text takes long enough
+    // to notice. Until then it is hidden and answers to no control ID.
     ::ShowWindow(old, SW_HIDE);
     SetWindowLongPtrA(old, GWLP_ID, 0);
-    ::PostMessageA(old, WM_CLOSE, 0, 0);
+    if (m_oldControl) ::PostMessageA(m_oldControl, WM_CLOSE, 0, 0);
+    m_oldControl = old;
     SubclassWindow(fresh);
     SendMessage(WM_SETFONT, static_cast<WPARAM>(font), FALSE);
     if (m_defaultFormat) SendMessage(EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&*m_defaultFormat));

@@ -1,33 +1,45 @@
 // CRichEditCtrl: the rich edit control (version 1, class "RICHEDIT") as the answer view uses it.
 //
-// Text always travels as plain text (EM_STREAMIN/EM_STREAMOUT with SF_TEXT): a text that begins
-// with "{\rtf" is shown as those characters, never interpreted. Replacing a large text in place is
-// very slow in some rich edit implementations while a new control is cheap, so setting the text of
-// a control that already holds text replaces the control with a fresh one of the same ID, styles,
+// Text always travels as plain text (EM_STREAMIN with SF_TEXT): a text that begins with "{\rtf" is
+// shown as those characters, never interpreted. Replacing a large text in place is very slow in
+// some rich edit implementations while a new control is cheap, so setting a new text into a
+// control that already holds text replaces the control with a fresh one of the same ID, styles,
 // place, tab position and font; the formats, colours and event mask set through this class are
-// applied to the fresh control again. The old control is destroyed when the message loop next
-// runs, after the new text has been painted.
+// applied to the fresh control again. The old control, hidden, is destroyed once the new text is
+// all in.
 //
-// A text goes in piece by piece, in whole lines. Formatting a large text that is all in is many
-// times slower in some rich edit implementations than formatting each piece as soon as it is in,
-// so the owner can hand over a piece formatter that is called for each piece in turn.
+// A text goes in at the end of the control piece by piece, in whole lines, and each piece's marked
+// ranges are formatted before the next piece goes in: formatting a large text that is all in is
+// many times slower in some rich edit implementations. What fits in a short time goes in at once;
+// the rest goes in from the message loop, a short batch at a time, so the window keeps answering
+// while a large text fills. The control keeps the text it was given, so reading it back never
+// depends on how far the filling has come.
 #pragma once
 
 #include <functional>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "framework/Wnd.h"
 
 class CRichEditCtrl : public CWnd {
 public:
-    // Called with each piece of a new text and the position of its first character, once the
-    // piece is in the control.
-    using PieceFormatter = std::function<void(const char* piece, size_t length, long start)>;
+    // The ranges of `text` to show in the marked format that lie in the piece [from, to), which
+    // holds whole lines; called for each piece as it goes in.
+    using RangeFinder = std::function<std::vector<CHARRANGE>(const char* text, size_t from, size_t to)>;
 
+    // Shows `text`; the same text again, with the same marking, leaves the control as it is.
     void SetWindowText(const char* text) override;
-    // Formats the pieces of the texts set from now on; an empty formatter ends that.
-    void SetPieceFormatter(PieceFormatter formatter) { m_pieceFormatter = std::move(formatter); }
     CString GetWindowText() const override;
+    // Texts set from now on show the ranges that `finder` lists in `format` (applied over the
+    // default format); an empty finder marks nothing. The next text is shown anew even if it is
+    // the one on show.
+    void SetMarking(RangeFinder finder, const CHARFORMATA& format = CHARFORMATA{});
+    // True while part of the text has still to go in or to be marked.
+    bool IsFilling() const { return m_filled < m_text.size() || m_nextMark < m_marks.size(); }
+    // Runs `done` once the text is all in (at once when it is); a later call replaces it.
+    void WhenFilled(std::function<void()> done);
 
     void SetDefaultCharFormat(const CHARFORMATA& format);
     void SetSelectionCharFormat(const CHARFORMATA& format);
@@ -40,15 +52,38 @@ public:
     // The selected text; the buffer is sized to the selection.
     CString GetSelText() const;
 
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
 protected:
     void PreSubclassWindow() override;
+    void PostNcDestroy() override;
 
 private:
     void Recreate();
     void StreamIn(const char* text, size_t length, UINT flags);
+    void FillBatch();
+    void EndFill();
+    void StopTimer(HWND control);
+    void InsertPiece();
+    void MarkNext();
+    void RunWhenFilled();
 
     std::optional<CHARFORMATA> m_defaultFormat;
     std::optional<COLORREF> m_background;
     std::optional<DWORD> m_eventMask;
-    PieceFormatter m_pieceFormatter;
+    RangeFinder m_finder;
+    CHARFORMATA m_markFormat{};
+    bool m_markingChanged = false;
+    // The text on show, how much of it is in the control, and the marks of the last piece in with
+    // the next one to set.
+    std::string m_text;
+    size_t m_filled = 0;
+    std::vector<CHARRANGE> m_marks;
+    size_t m_nextMark = 0;
+    bool m_timerOn = false;
+    // The control a fresh one replaced, hidden until the new text is all in.
+    HWND m_oldControl = nullptr;
+    // The format of unmarked runs while a text fills.
+    CHARFORMATA m_plainFormat{};
+    std::function<void()> m_whenFilled;
 };

@@ -127,11 +127,16 @@ LRESULT CWhoisDlg::OnQueryDone(WPARAM, LPARAM resultParam)
         PushRecord();
         return 0;
     }
+    EndRun();
+    return 0;
+}
+
+void CWhoisDlg::EndRun()
+{
     CString caption;
     caption.LoadString(IDS_ASK);
     m_btnAsk.SetWindowText(caption);
     m_bRunning = m_bQueryActive = FALSE;
-    return 0;
 }
 
 void CWhoisDlg::OnDestroy()

@@ -51,36 +51,32 @@ void CWhoisDlg::ShowRecord(const QueryRecord* record)
         m_nLastServer = record->server;
     }
     if (m_dlgOptions.bNoLinkParsing)
-        UpdateData(FALSE);
+        m_richAnswer.SetMarking(nullptr);
     else
-        ShowMembersMarkingLinks();
+        MarkLinks();
+    UpdateData(FALSE);
     SetStatusText(IDS_COMPLETE);
 }
 
-void CWhoisDlg::ShowMembersMarkingLinks()
+void CWhoisDlg::MarkLinks()
 {
     CHARFORMATA link{};
     link.cbSize = sizeof link;
     link.dwMask = kLinkFormatMask;
     link.dwEffects = CFE_LINK | CFE_UNDERLINE;
     link.crTextColor = m_dlgOptions.crLink;
-
-    // The view takes no input while the links are marked (a fresh view for the new text keeps the
-    // disabled state) and keeps its selection hidden.
-    m_richAnswer.HideSelection(TRUE, TRUE);
-    m_richAnswer.EnableWindow(FALSE);
-    // The links of each piece of the answer are marked as soon as the piece is in the view: marking
-    // them all once the whole of a large answer is in is many times slower.
-    m_richAnswer.SetPieceFormatter([&](const char* piece, size_t length, long start) {
-        ForEachLink(piece, length, [&](const LinkSpan& span) {
-            m_richAnswer.SetSel(start + static_cast<long>(span.start), start + static_cast<long>(span.end));
-            m_richAnswer.SetSelectionCharFormat(link);
+    m_richAnswer.SetMarking([](const char* text, size_t from, size_t to) {
+        std::vector<CHARRANGE> links;
+        ForEachLink(text + from, to - from, [&](const LinkSpan& span) {
+            // A longer span from the same "(" takes the place of the shorter one.
+            const CHARRANGE range{static_cast<LONG>(from + span.start), static_cast<LONG>(from + span.end)};
+            if (!links.empty() && links.back().cpMin == range.cpMin)
+                links.back() = range;
+            else
+                links.push_back(range);
         });
-    });
-    UpdateData(FALSE);
-    m_richAnswer.SetPieceFormatter(nullptr);
-    m_richAnswer.EnableWindow(TRUE);
-    m_richAnswer.HideSelection(FALSE, FALSE);
+        return links;
+    }, link);
 }
 
 void CWhoisDlg::OnLinkNotify(NMHDR* header, LRESULT* result)

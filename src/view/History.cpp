@@ -7,10 +7,8 @@ void CWhoisDlg::PushRecord()
     m_pCurrent = PushRecordAfter(m_pCurrent, m_strQuestion.Str(), m_strAnswer.Str(), m_nLastServer);
     ShowRecord(m_pCurrent);
     UpdateHistoryButtons();
-    CString caption;
-    caption.LoadString(IDS_ASK);
-    m_btnAsk.SetWindowText(caption);
-    m_bRunning = m_bQueryActive = FALSE;
+    // The run ends once its answer is all on show; a large one goes in from the message loop.
+    m_richAnswer.WhenFilled([this] { EndRun(); });
 }
 
 void CWhoisDlg::OnHistoryBack()

@@ -48,6 +48,18 @@ std::string ItemText(HWND dialog, int id)
     return WindowText(GetDlgItem(dialog, id));
 }
 
+std::string RichEditText(HWND control)
+{
+    std::string text;
+    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&text), 0, [](DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* taken) -> DWORD {
+        reinterpret_cast<std::string*>(cookie)->append(reinterpret_cast<const char*>(buffer), static_cast<size_t>(count));
+        *taken = count;
+        return 0;
+    }};
+    SendMessageA(control, EM_STREAMOUT, SF_TEXT, reinterpret_cast<LPARAM>(&stream));
+    return text;
+}
+
 TextLog::TextLog() : m_hook(SetWindowsHookExA(WH_CALLWNDPROC, &TextLog::Hook, nullptr, GetCurrentThreadId()))
 {
     g_pLog = this;
@@ -117,4 +129,25 @@ BOOL CALLBACK WhenShown::Visit(HWND window, LPARAM self)
     watcher->m_timer = 0;
     watcher->m_action(window);
     return FALSE;
+}
+
+ResponsivenessProbe::ResponsivenessProbe(HWND window)
+    : m_thread([this, window] {
+          while (!m_stop) {
+              DWORD_PTR result = 0;
+              if (!SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_BLOCK | SMTO_ABORTIFHUNG, 100, &result)) ++m_missed;
+              Sleep(20);
+          }
+          m_finished = true;
+      })
+{
+}
+
+int ResponsivenessProbe::Stop()
+{
+    m_stop = true;
+    // A message the probe is sending right now must still be answered: keep pumping until it ends.
+    PumpUntil([&] { return m_finished.load(); }, 1000);
+    if (m_thread.joinable()) m_thread.join();
+    return m_missed;
 }

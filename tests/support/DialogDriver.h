@@ -3,9 +3,11 @@
 // that windows are given.
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "framework/Afx.h"
@@ -18,6 +20,8 @@ void PumpFor(int ms, HWND dialog = nullptr);
 
 std::string WindowText(HWND window);
 std::string ItemText(HWND dialog, int id);
+// The text a rich edit control holds, streamed out of the control itself.
+std::string RichEditText(HWND control);
 
 // Records every text set on the watched windows of this thread (WM_SETTEXT), in order.
 class TextLog {
@@ -65,3 +69,21 @@ void SendClick(HWND dialog, int id);
 
 // A file name in the system's temporary folder.
 std::string TempPath(const char* name);
+
+// Sends an empty message to a window every few milliseconds from another thread and counts the
+// ones it did not answer within 100 ms: a window that some work blocks shows up here.
+class ResponsivenessProbe {
+public:
+    explicit ResponsivenessProbe(HWND window);
+    ~ResponsivenessProbe() { Stop(); }
+    ResponsivenessProbe(const ResponsivenessProbe&) = delete;
+    ResponsivenessProbe& operator=(const ResponsivenessProbe&) = delete;
+    // Ends the probe; the number of unanswered messages.
+    int Stop();
+
+private:
+    std::atomic<bool> m_stop{false};
+    std::atomic<int> m_missed{0};
+    std::atomic<bool> m_finished{false};
+    std::thread m_thread;
+};

@@ -58,10 +58,10 @@ void MainDialogViewTest::Ask(const std::string& question)
     PostClick(m_dlg.m_hWnd, IDOK);
 }
 
-bool MainDialogViewTest::WaitForEnd()
+bool MainDialogViewTest::WaitForEnd(int limitMs)
 {
     PumpFor(20, m_dlg.m_hWnd);
-    return PumpUntil([&] { return !m_dlg.m_bRunning; }, 10000, m_dlg.m_hWnd);
+    return PumpUntil([&] { return !m_dlg.m_bRunning; }, limitMs, m_dlg.m_hWnd);
 }
 
 bool MainDialogViewTest::WaitForStatus(const std::string& text)

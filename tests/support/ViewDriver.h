@@ -25,7 +25,7 @@ protected:
 
     // The view is replaced by a fresh control whenever a new answer is shown: always look it up.
     HWND View() const { return m_dlg.GetDlgItem(IDC_ANSWER); }
-    std::string ViewText() const { return m_dlg.m_richAnswer.GetWindowText().Str(); }
+    std::string ViewText() const { return RichEditText(View()); }
     std::string QuestionText() const { return ItemText(m_dlg.m_hWnd, IDC_QUESTION); }
     std::string StatusText() const { return ItemText(m_dlg.m_hWnd, IDC_STATUS); }
     bool Enabled(int id) const { return IsWindowEnabled(m_dlg.GetDlgItem(id)) != FALSE; }
@@ -33,8 +33,8 @@ protected:
     int RecordCount() const;
 
     void Ask(const std::string& question);
-    // Pumps until the run in progress (if any) has been applied.
-    bool WaitForEnd();
+    // Pumps until the run in progress (if any) has ended, its answer all in the view.
+    bool WaitForEnd(int limitMs = 10000);
     bool WaitForStatus(const std::string& text);
     // Asks and waits for the end; false if the run did not end.
     bool AskAndWait(const std::string& question);

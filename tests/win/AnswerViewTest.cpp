@@ -250,6 +250,8 @@ TEST_F(AnswerView, AClickWhileARunIsGoingOnlyPutsTheQuestionInTheBox)
     EXPECT_EQ(2, m_interNic.Connections());
     EXPECT_EQ(0, m_arin.Connections());
     EXPECT_EQ(answer, ViewText());
+    EXPECT_TRUE(CharFormatAt(View(), static_cast<long>(answer.find("EXAMPLE-1"))).dwEffects & CFE_LINK)
+        << "showing the new question leaves the answer and its links as they were";
 
     PostClick(m_dlg.m_hWnd, IDOK);
     ASSERT_TRUE(WaitForEnd());
