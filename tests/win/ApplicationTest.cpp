@@ -220,3 +220,51 @@ TEST_F(Application, EscapeAndTheCloseBoxEndTheDialog)
     }
 }
 }  // namespace
+
+// Closing the window ends the modal dialog, and with it the program, promptly at every stage of a
+// query: the running query is stopped, its connection closed, and nothing of it is left to run.
+TEST_F(Application, ClosingTheWindowAtEveryStageEndsTheProgramWithinASecond)
+{
+    FullBacklogListener neverAccepts;
+    std::string large;
+    while (large.size() < 400000) large += "member: (MEMBER-12345) " + std::string(70, '.') + "\n";
+    struct Case {
+        const char* name;
+        ServerScript script;
+        bool connectHangs;
+        std::function<bool()> reached;  // the stage to close the window in
+    };
+    const Case cases[] = {
+        {"connecting", {}, true, [] { return Item(IDC_STATUS).rfind("Connecting to ", 0) == 0; }},
+        {"waiting for data", {ServerStep::HoldOpen()}, false, [] { return Item(IDC_STATUS) == "Waiting for data..."; }},
+        {"data flowing", {ServerStep::Send("partial\n"), ServerStep::HoldOpen()}, false,
+         [] { return Item(IDC_STATUS) == "Recieving data..."; }},
+        {"the answer going into the view", {ServerStep::Send(large)}, false,
+         [] { return g_pMainDlg->m_richAnswer.IsFilling(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_server.Play({c.script});
+        g_builtinServers[kServerInterNic].port = c.connectHangs ? neverAccepts.Port() : m_server.Port();
+        const int connections = m_server.Connections();
+        DWORD closedAt = 0;
+        RunApplication("whois.exe example.com", [&] {
+            if (DialogUp() && !closedAt && c.reached()) {
+                closedAt = GetTickCount();
+                g_pMainDlg->PostMessage(WM_CLOSE);
+            }
+            return false;
+        });
+        const DWORD ended = GetTickCount();
+        ASSERT_NE(0u, closedAt) << "the stage was never reached";
+        EXPECT_LT(ended - closedAt, 1000u) << "closing took too long";
+        EXPECT_EQ(nullptr, g_pMainDlg);
+        const bool held = !c.script.empty() && c.script.back().kind == ServerStep::kHoldOpen;
+        if (held) {
+            ASSERT_EQ(connections + 1, m_server.Connections());
+            EXPECT_TRUE(PumpUntil([&] { return m_server.ClientClosed(connections); }, 2000))
+                << "the program closed its connection";
+        }
+        m_server.Release();
+    }
+}
