@@ -19,6 +19,9 @@ const long kPastTheEnd = 0x7FFFFFFF;
 // at once.
 const std::chrono::milliseconds kBatchTime{50};
 const std::chrono::milliseconds kFirstBatchTime{80};
+// The view is painted after the first batch, after the last, and between them at most this often:
+// a paint takes about as long as the gap before the next batch.
+const std::chrono::milliseconds kPaintInterval{250};
 // The timer that brings the next batch. A timer message comes only when the window has no input
 // or painting waiting, so the user's clicks and keys go first.
 const UINT_PTR kFillTimer = 0x7E11;
@@ -101,6 +104,7 @@ void CRichEditCtrl::SetWindowText(const char* text)
     m_filled = 0;
     m_marks.clear();
     m_nextMark = 0;
+    m_lastPaint = {};
     if (m_text.empty()) {
         EndFill();
         return;
@@ -130,8 +134,12 @@ void CRichEditCtrl::FillBatch()
     SetSel(selection.cpMin, selection.cpMax);
     if (const LRESULT lines = firstLine - SendMessage(EM_GETFIRSTVISIBLELINE)) SendMessage(EM_LINESCROLL, 0, lines);
     SendMessage(WM_SETREDRAW, TRUE);
-    InvalidateRect(m_hWnd, nullptr, TRUE);
-    UpdateWindow(m_hWnd);
+    const auto now = std::chrono::steady_clock::now();
+    if (!IsFilling() || now - m_lastPaint >= kPaintInterval) {
+        InvalidateRect(m_hWnd, nullptr, TRUE);
+        UpdateWindow(m_hWnd);
+        m_lastPaint = now;
+    }
     if (IsFilling()) {
         // The next batch comes once the window has dealt with what came in meanwhile.
         if (!m_timerOn) m_timerOn = SetTimer(m_hWnd, kFillTimer, USER_TIMER_MINIMUM, nullptr) != 0;

@@ -16,6 +16,7 @@
 // depends on how far the filling has come.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
@@ -81,6 +82,7 @@ private:
     std::vector<CHARRANGE> m_marks;
     size_t m_nextMark = 0;
     bool m_timerOn = false;
+    std::chrono::steady_clock::time_point m_lastPaint;
     // The control a fresh one replaced, hidden until the new text is all in.
     HWND m_oldControl = nullptr;
     // The format of unmarked runs while a text fills.
