@@ -1,4 +1,4 @@
-// CRichEditCtrl: filling a text in batches of pieces with its marked runs, and the fresh-control
+// CRichEditCtrl: filling a text in batches of plain and marked runs, and the fresh-control
 // replacement of a held text.
 #include "framework/RichEditCtrl.h"
 
@@ -9,18 +9,18 @@
 namespace {
 // Large enough for any answer a server can send in practice; the control's default is 32 KB.
 const LPARAM kTextLimit = 0x7FFFFFF0;
-// A piece of a text set into the control: this many bytes, then on to the end of the line. A long
-// line goes in whole: the control lays out a whole line again each time text is added to it.
+// The marks of a text are found this many bytes at a time, then on to the end of the line. A long
+// line without marks goes in whole: the control lays out a whole line again each time text is
+// added to it.
 const size_t kPieceSize = 4096;
 // A position past any text: selecting it puts the caret at the end of the text.
 const long kPastTheEnd = 0x7FFFFFFF;
-// How long one batch of pieces and marks may keep the window from its other messages. The first
-// batch, run as the text is set, may take a little longer, so that a text of common size goes in
-// at once.
+// How long one batch of runs may keep the window from its other messages. The first batch, run as
+// the text is set, may take a little longer, so that a text of common size goes in at once.
 const std::chrono::milliseconds kBatchTime{50};
 const std::chrono::milliseconds kFirstBatchTime{80};
 // The view is painted after the first batch, after the last, and between them at most this often:
-// a paint takes about as long as the gap before the next batch.
+// in a large text a paint takes as long as a batch.
 const std::chrono::milliseconds kPaintInterval{250};
 // The timer that brings the next batch. A timer message comes only when the window has no input
 // or painting waiting, so the user's clicks and keys go first.
@@ -31,22 +31,6 @@ size_t PieceEnd(const char* text, size_t length, size_t start)
     if (length - start <= kPieceSize) return length;
     const void* lineEnd = memchr(text + start + kPieceSize, '\n', length - start - kPieceSize);
     return lineEnd ? static_cast<size_t>(static_cast<const char*>(lineEnd) - text) + 1 : length;
-}
-
-struct StreamSource {
-    const char* data;
-    size_t length;
-    size_t position;
-};
-
-DWORD CALLBACK ReadSource(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* given)
-{
-    auto* source = reinterpret_cast<StreamSource*>(cookie);
-    size_t count = std::min(source->length - source->position, static_cast<size_t>(wanted));
-    memcpy(buffer, source->data + source->position, count);
-    source->position += count;
-    *given = static_cast<LONG>(count);
-    return 0;
 }
 
 DWORD CALLBACK WriteSink(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* taken)
@@ -84,15 +68,13 @@ void CRichEditCtrl::PostNcDestroy()
 LRESULT CRichEditCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message != WM_TIMER || wParam != kFillTimer) return CWnd::WindowProc(message, wParam, lParam);
-    if (IsFilling()) FillBatch();
+    if (!IsFilling()) return 0;
+    // A paint gets a timer message of its own: in a large text it takes about as long as a batch.
+    if (std::chrono::steady_clock::now() - m_lastPaint >= kPaintInterval)
+        Paint();
+    else
+        FillBatch();
     return 0;
-}
-
-void CRichEditCtrl::StreamIn(const char* text, size_t length, UINT flags)
-{
-    StreamSource source{text, length, 0};
-    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, &ReadSource};
-    SendMessage(EM_STREAMIN, flags, reinterpret_cast<LPARAM>(&stream));
 }
 
 void CRichEditCtrl::SetWindowText(const char* text)
@@ -104,6 +86,7 @@ void CRichEditCtrl::SetWindowText(const char* text)
     m_filled = 0;
     m_marks.clear();
     m_nextMark = 0;
+    m_pieceEnd = 0;
     m_lastPaint = {};
     if (m_text.empty()) {
         EndFill();
@@ -125,28 +108,29 @@ void CRichEditCtrl::FillBatch()
     const LRESULT firstLine = SendMessage(EM_GETFIRSTVISIBLELINE);
     SendMessage(WM_SETREDRAW, FALSE);
     const auto deadline = std::chrono::steady_clock::now() + (m_filled ? kBatchTime : kFirstBatchTime);
+    SetSel(kPastTheEnd, kPastTheEnd);
     do {
-        if (m_nextMark < m_marks.size())
-            MarkNext();
-        else
-            InsertPiece();
+        InsertRun();
     } while (IsFilling() && std::chrono::steady_clock::now() < deadline);
     SetSel(selection.cpMin, selection.cpMax);
     if (const LRESULT lines = firstLine - SendMessage(EM_GETFIRSTVISIBLELINE)) SendMessage(EM_LINESCROLL, 0, lines);
     SendMessage(WM_SETREDRAW, TRUE);
-    const auto now = std::chrono::steady_clock::now();
-    if (!IsFilling() || now - m_lastPaint >= kPaintInterval) {
-        InvalidateRect(m_hWnd, nullptr, TRUE);
-        UpdateWindow(m_hWnd);
-        m_lastPaint = now;
-    }
-    if (IsFilling()) {
-        // The next batch comes once the window has dealt with what came in meanwhile.
-        if (!m_timerOn) m_timerOn = SetTimer(m_hWnd, kFillTimer, USER_TIMER_MINIMUM, nullptr) != 0;
-        if (!m_timerOn) FillBatch();
+    const bool first = m_lastPaint == std::chrono::steady_clock::time_point{};
+    if (first || !IsFilling()) Paint();
+    if (!IsFilling()) {
+        EndFill();
         return;
     }
-    EndFill();
+    // The next batch comes once the window has dealt with what came in meanwhile.
+    if (!m_timerOn) m_timerOn = SetTimer(m_hWnd, kFillTimer, USER_TIMER_MINIMUM, nullptr) != 0;
+    if (!m_timerOn) FillBatch();
+}
+
+void CRichEditCtrl::Paint()
+{
+    InvalidateRect(m_hWnd, nullptr, TRUE);
+    UpdateWindow(m_hWnd);
+    m_lastPaint = std::chrono::steady_clock::now();
 }
 
 void CRichEditCtrl::EndFill()
@@ -164,23 +148,31 @@ void CRichEditCtrl::StopTimer(HWND control)
     m_timerOn = false;
 }
 
-void CRichEditCtrl::InsertPiece()
+void CRichEditCtrl::InsertRun()
 {
-    // The piece goes in at the end in the default format; its marks follow before the next piece.
-    const size_t start = m_filled, end = PieceEnd(m_text.data(), m_text.size(), m_filled);
-    SetSel(kPastTheEnd, kPastTheEnd);
-    SetSelectionCharFormat(m_plainFormat);
-    StreamIn(m_text.data() + start, end - start, SF_TEXT | SFF_SELECTION);
+    if (m_filled == m_pieceEnd) {
+        m_pieceEnd = PieceEnd(m_text.data(), m_text.size(), m_filled);
+        m_marks = m_finder ? m_finder(m_text.data(), m_filled, m_pieceEnd) : std::vector<CHARRANGE>{};
+        m_nextMark = 0;
+    }
+    // The next run goes on to the next mark, or is that mark; a mark that overlaps one already in
+    // goes on from where that one ended.
+    while (m_nextMark < m_marks.size() && static_cast<size_t>(m_marks[m_nextMark].cpMax) <= m_filled) ++m_nextMark;
+    size_t end = m_pieceEnd;
+    bool marked = false;
+    if (m_nextMark < m_marks.size()) {
+        const CHARRANGE& mark = m_marks[m_nextMark];
+        marked = static_cast<size_t>(mark.cpMin) <= m_filled;
+        end = std::min(static_cast<size_t>(marked ? mark.cpMax : mark.cpMin), m_pieceEnd);
+    }
+    // Some rich edit versions read text put in that begins with "{\rtf" as rich text: a "{" goes
+    // in on its own.
+    if (m_text[m_filled] == '{') end = m_filled + 1;
+    // The run goes in at the caret, at the end, in the format set for it there.
+    SetSelectionCharFormat(marked ? m_markFormat : m_plainFormat);
+    const std::string run(m_text, m_filled, end - m_filled);
+    SendMessage(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(run.c_str()));
     m_filled = end;
-    m_marks = m_finder ? m_finder(m_text.data(), start, end) : std::vector<CHARRANGE>{};
-    m_nextMark = 0;
-}
-
-void CRichEditCtrl::MarkNext()
-{
-    const CHARRANGE& range = m_marks[m_nextMark++];
-    SetSel(range.cpMin, range.cpMax);
-    SetSelectionCharFormat(m_markFormat);
 }
 
 void CRichEditCtrl::SetMarking(RangeFinder finder, const CHARFORMATA& format)

@@ -1,19 +1,19 @@
 // CRichEditCtrl: the rich edit control (version 1, class "RICHEDIT") as the answer view uses it.
 //
-// Text always travels as plain text (EM_STREAMIN with SF_TEXT): a text that begins with "{\rtf" is
-// shown as those characters, never interpreted. Replacing a large text in place is very slow in
-// some rich edit implementations while a new control is cheap, so setting a new text into a
-// control that already holds text replaces the control with a fresh one of the same ID, styles,
-// place, tab position and font; the formats, colours and event mask set through this class are
-// applied to the fresh control again. The old control, hidden, is destroyed once the new text is
-// all in.
+// Text always goes in as plain text: a text that begins with "{\rtf" is shown as those characters,
+// never interpreted. Replacing a large text in place is very slow in some rich edit implementations
+// while a new control is cheap, so setting a new text into a control that already holds text
+// replaces the control with a fresh one of the same ID, styles, place, tab position and font; the
+// formats, colours and event mask set through this class are applied to the fresh control again.
+// The old control, hidden, is destroyed once the new text is all in.
 //
-// A text goes in at the end of the control piece by piece, in whole lines, and each piece's marked
-// ranges are formatted before the next piece goes in: formatting a large text that is all in is
-// many times slower in some rich edit implementations. What fits in a short time goes in at once;
-// the rest goes in from the message loop, a short batch at a time, so the window keeps answering
-// while a large text fills. The control keeps the text it was given, so reading it back never
-// depends on how far the filling has come.
+// A text goes in at the end of the control run by run, each run typed in at the caret in its own
+// format, marked or plain: finding a position in a large text is slow in some rich edit
+// implementations, and this way nothing is ever looked up by position. The marked ranges are found
+// a piece of whole lines at a time. What fits in a short time goes in at once; the rest goes in
+// from the message loop, a short batch at a time, so the window keeps answering while a large text
+// fills. The control keeps the text it was given, so reading it back never depends on how far the
+// filling has come.
 #pragma once
 
 #include <chrono>
@@ -38,7 +38,7 @@ public:
     // the one on show.
     void SetMarking(RangeFinder finder, const CHARFORMATA& format = CHARFORMATA{});
     // True while part of the text has still to go in or to be marked.
-    bool IsFilling() const { return m_filled < m_text.size() || m_nextMark < m_marks.size(); }
+    bool IsFilling() const { return m_filled < m_text.size(); }
     // Runs `done` once the text is all in (at once when it is); a later call replaces it.
     void WhenFilled(std::function<void()> done);
 
@@ -61,12 +61,11 @@ protected:
 
 private:
     void Recreate();
-    void StreamIn(const char* text, size_t length, UINT flags);
     void FillBatch();
     void EndFill();
+    void Paint();
     void StopTimer(HWND control);
-    void InsertPiece();
-    void MarkNext();
+    void InsertRun();
     void RunWhenFilled();
 
     std::optional<CHARFORMATA> m_defaultFormat;
@@ -75,12 +74,13 @@ private:
     RangeFinder m_finder;
     CHARFORMATA m_markFormat{};
     bool m_markingChanged = false;
-    // The text on show, how much of it is in the control, and the marks of the last piece in with
-    // the next one to set.
+    // The text on show, how much of it is in the control, and the end and marks of the piece going
+    // in with the next mark to reach.
     std::string m_text;
     size_t m_filled = 0;
     std::vector<CHARRANGE> m_marks;
     size_t m_nextMark = 0;
+    size_t m_pieceEnd = 0;
     bool m_timerOn = false;
     std::chrono::steady_clock::time_point m_lastPaint;
     // The control a fresh one replaced, hidden until the new text is all in.

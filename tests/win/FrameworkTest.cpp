@@ -867,13 +867,33 @@ TEST(FrameworkRichEdit, TextsComeBackAsTheyWereSet)
 
 TEST(FrameworkRichEdit, RichTextIsShownAsItsCharacters)
 {
-    RichDialog dlg(IDD_FW_EXCHANGE);
-    ASSERT_TRUE(dlg.Create());
-    DestroyAtEnd end(dlg);
-    const std::string text = "{\\rtf1 {\\b x}}";
-    dlg.m_rich.SetWindowText(text.c_str());
-    EXPECT_EQ(static_cast<int>(text.size()), GetWindowTextLengthA(dlg.m_rich.m_hWnd));
-    EXPECT_EQ(text, WindowText(dlg.m_rich.m_hWnd));
+    const std::string rtf = "{\\rtf1 {\\b x}}";
+    const std::string firstPiece = std::string(5000, 'a') + "\r\n";
+    struct Case {
+        const char* name;
+        std::string text;
+        std::vector<CHARRANGE> marks;
+    };
+    const Case cases[] = {
+        {"the whole text", rtf, {}},
+        {"a line beyond the first piece", firstPiece + rtf + "\r\nend", {}},
+        {"right after a marked range", "(M)" + rtf, {{0, 3}}},
+        {"a marked range that begins with it", "(M)" + rtf, {{3, 10}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RichDialog dlg(IDD_FW_EXCHANGE);
+        ASSERT_TRUE(dlg.Create());
+        DestroyAtEnd end(dlg);
+        const std::vector<CHARRANGE> marks = c.marks;
+        dlg.m_rich.SetMarking([marks](const char*, size_t from, size_t) {
+            return from == 0 ? marks : std::vector<CHARRANGE>{};
+        });
+        dlg.m_rich.SetWindowText(c.text.c_str());
+        ASSERT_TRUE(PumpUntil([&] { return !dlg.m_rich.IsFilling(); }));
+        EXPECT_EQ(static_cast<int>(c.text.size()), GetWindowTextLengthA(dlg.m_rich.m_hWnd));
+        EXPECT_EQ(c.text, WindowText(dlg.m_rich.m_hWnd));
+    }
 }
 
 // What a replaced control must keep, read from the control that holds the dialog's rich edit ID.

@@ -3,6 +3,7 @@
 // handles. Each run ends with the right status and history, and the window keeps answering.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "support/ViewDriver.h"
@@ -88,26 +89,30 @@ TEST_F(HostileServer, AReferralTextCutAtAnyByteIsStillFollowed)
 
 TEST_F(HostileServer, HugeAnswersAreShownWholeWithTheirLinks)
 {
+    // The view fills at a few megabytes a second under Wine, slower with links, so the test run
+    // uses a tenth of the worst sizes; WHOIS_FULL_SIZE=1 runs those (a few minutes).
+    const bool fullSize = getenv("WHOIS_FULL_SIZE") != nullptr;
+    const size_t hugeBytes = fullSize ? 50u << 20 : 5u << 20;
+    const int handleCount = fullSize ? 100000 : 20000;
     std::string longLine(1 << 20, 'x');
     longLine.replace(100, 12, "(LONG-LINE1)");
     std::string handles;
-    // Sizes that keep the test run short under Wine (the view fills at a few hundred KB a second
-    // there); the benchmark measures the large ones.
-    for (int i = 0; i < 20000; ++i) handles += "(H" + std::to_string(100000 + i) + ")\n";
+    for (int i = 0; i < handleCount; ++i) handles += "(H" + std::to_string(100000 + i) + ")\n";
     std::string huge;
-    for (int i = 0; huge.size() < 5u << 20; ++i) huge += "line " + std::to_string(i) + " of a very large answer\n";
+    for (int i = 0; huge.size() < hugeBytes; ++i) huge += "line " + std::to_string(i) + " of a very large answer\n";
     struct Case {
-        const char* name;
+        std::string name;
         const std::string& answer;
         long link;  // a position inside a link, or -1
         // The view lays out a line as a whole each time text is added to it, so a line goes in
-        // whole, and a line of 1 MB keeps the window busy for as long as that takes.
+        // whole, and a line of 1 MB keeps the window busy for as long as that takes. Under Wine a
+        // paint of the view takes longer the more lines it holds: up to 150 ms at 2 million.
         bool answersThroughout;
     };
     const Case cases[] = {
-        {"5 MB", huge, -1, true},
+        {std::to_string(hugeBytes >> 20) + " MB", huge, -1, !fullSize},
         {"1 MB without a line feed", longLine, 103, false},
-        {"20,000 handles", handles, static_cast<long>(handles.size() - 5), true},
+        {std::to_string(handleCount) + " handles", handles, static_cast<long>(handles.size() - 5), true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
