@@ -145,3 +145,26 @@ TEST_F(OptionsDialog, AChosenColourStaysAfterCancelAndACancelledPickerChangesNot
         << "the view took the new background at once";
 }
 }  // namespace
+
+namespace {
+TEST_F(OptionsDialog, ASizeChosenInTheFontPickerIsKept)
+{
+    InOptions([&](HWND options) {
+        WhenShown pick("Font", [](HWND picker) {
+            // The size list, as a user picks from it.
+            const int kSizeList = 1138;
+            HWND sizes = GetDlgItem(picker, kSizeList);
+            SendMessageA(sizes, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("20"));
+            SendMessageA(picker, WM_COMMAND, MAKEWPARAM(kSizeList, CBN_SELCHANGE), reinterpret_cast<LPARAM>(sizes));
+            SendClick(picker, IDOK);
+        });
+        SendClick(options, IDC_SELECT_FONT);
+        EXPECT_TRUE(pick.Ran()) << "the font picker opened";
+        SendClick(options, IDOK);
+    });
+    HDC screen = GetDC(nullptr);
+    const LONG height = -MulDiv(20, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(height, m_dlg.m_dlgOptions.lfFont.lfHeight);
+}
+}  // namespace
