@@ -5,6 +5,12 @@ void QuerySocket::Attach(SocketHandle socket)
 {
     std::lock_guard<std::mutex> hold(m_lock);
     m_socket = socket;
+    // A stop that came before the pass had its socket closes it now, so the connect fails at once
+    // instead of waiting for a server that may never answer.
+    if (!m_active.load()) {
+        m_api.Close(m_socket);
+        m_socket = kNoSocket;
+    }
 }
 
 void QuerySocket::Close()

@@ -18,7 +18,7 @@ public:
     QuerySocket(const QuerySocket&) = delete;
     QuerySocket& operator=(const QuerySocket&) = delete;
 
-    // Worker: the socket of the pass now running.
+    // Worker: the socket of the pass now running; closed at once when the query is already stopped.
     void Attach(SocketHandle socket);
     // Worker: closes the pass's socket unless a stop already did.
     void Close();

@@ -95,7 +95,8 @@ public:
             connection->onConnect();
             hold.lock();
         }
-        return connection->connects;
+        // A closed socket connects to nothing.
+        return connection->connects && m_closed.count(socket) == 0;
     }
 
     void Send(SocketHandle socket, const char* data, int length) override

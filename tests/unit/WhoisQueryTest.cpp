@@ -580,6 +580,21 @@ TEST(WhoisQueryStop, AStopWhileConnectingEndsTheRunThere)
     EXPECT_FALSE(outcome.result.gotAnswer);
 }
 
+TEST(WhoisQueryStop, AStopBeforeThePassHasItsSocketEndsTheRunAtTheConnect)
+{
+    // The window's stop lands after "Connecting to" is shown but before the socket exists.
+    Network net;
+    net.Answer({"never sent\n"});
+    QuerySocket socket(net);
+    socket.Stop();
+    Outcome outcome = RunQuery(Ask("example.com"), net, socket);
+    EXPECT_EQ((Statuses{{IDS_LOOKING_UP, kInterNic}, {IDS_CONNECTING, kInterNic}, {IDS_CONNECT_FAILED, kInterNic}}),
+              outcome.statuses);
+    EXPECT_EQ((Log{"open #1", "close #1", "connect #1 whois.internic.net:43"}), net.Log());
+    EXPECT_EQ(QueryEnd::ConnectFailed, outcome.result.end);
+    EXPECT_FALSE(outcome.result.gotAnswer);
+}
+
 TEST(QuerySocket, TheSocketIsClosedOnceWhoeverClosesIt)
 {
     struct Case {
@@ -600,6 +615,10 @@ TEST(QuerySocket, TheSocketIsClosedOnceWhoeverClosesIt)
         {"acs", {"close #1"}, false},
         {"acas", {"close #1", "close #2"}, false},
         {"asac", {"close #1", "close #2"}, false},
+        // A stop before the socket is attached closes it as it comes.
+        {"sa", {"close #1"}, false},
+        {"sac", {"close #1"}, false},
+        {"sas", {"close #1"}, false},
     };
     for (const Case& c : cases) {
         ScriptedSockets net;
