@@ -5,6 +5,7 @@
 #include <string>
 
 #include "framework/Afx.h"
+#include "support/ProcessMemory.h"
 #include "view/HistoryChain.h"
 
 void ReportStart();
@@ -42,19 +43,6 @@ double SecondsUntilVisible(const std::string& program, const char* title)
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return window ? seconds : -1;
-}
-
-// The committed private memory of this process, summed over its address space (Wine's process
-// memory counters do not follow the heap).
-SIZE_T PrivateBytes()
-{
-    SIZE_T total = 0;
-    MEMORY_BASIC_INFORMATION region{};
-    for (const char* address = nullptr; VirtualQuery(address, &region, sizeof region) == sizeof region;
-         address = static_cast<const char*>(region.BaseAddress) + region.RegionSize) {
-        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) total += region.RegionSize;
-    }
-    return total;
 }
 }  // namespace
 

@@ -6,6 +6,7 @@
 #include <random>
 
 #include "framework/Font.h"
+#include "support/ProcessMemory.h"
 #include "support/ViewDriver.h"
 #include "ui/ServerListDlg.h"
 
@@ -17,14 +18,24 @@ DWORD HandleCount()
     return count;
 }
 
+int ChildWindowCount(HWND parent)
+{
+    int count = 0;
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) ++count;
+    return count;
+}
+
 class LongRun : public MainDialogViewTest {};
 
-TEST_F(LongRun, QueriesAndStopsInARowLeaveNoHandlesBehind)
+TEST_F(LongRun, QueriesAndStopsInARowLeaveNothingBehindButTheHistory)
 {
     const int kRuns = 1000;
     const int kWarmUp = 20;
     DWORD handlesAfterWarmUp = 0;
     int fontsAfterWarmUp = 0;
+    int childrenAfterWarmUp = 0;
+    SIZE_T memoryAfterWarmUp = 0;
+    int recordsAfterWarmUp = 0;
     int records = 0;
     FullBacklogListener neverAccepts;
     const int interNicPort = g_builtinServers[kServerInterNic].port;
@@ -85,12 +96,21 @@ TEST_F(LongRun, QueriesAndStopsInARowLeaveNoHandlesBehind)
             PumpFor(100, m_dlg.m_hWnd);
             handlesAfterWarmUp = HandleCount();
             fontsAfterWarmUp = CFont::LiveCount();
+            childrenAfterWarmUp = ChildWindowCount(m_dlg.m_hWnd);
+            memoryAfterWarmUp = PrivateBytes();
+            recordsAfterWarmUp = records;
         }
     }
     PumpFor(100, m_dlg.m_hWnd);
     // A few handles of the platform's own may come and go; a leak per query would show hundreds.
     EXPECT_LE(HandleCount(), handlesAfterWarmUp + 8);
     EXPECT_EQ(fontsAfterWarmUp, CFont::LiveCount());
+    EXPECT_EQ(childrenAfterWarmUp, ChildWindowCount(m_dlg.m_hWnd)) << "a replaced answer view was left behind";
+    // The history grows by a record of a short answer per query that reached the server, well
+    // under a kilobyte each; a view or a record's text leaked per query would show megabytes.
+    const SIZE_T historyGrowth = static_cast<SIZE_T>(records - recordsAfterWarmUp) * 1024;
+    EXPECT_LE(PrivateBytes(), memoryAfterWarmUp + historyGrowth + (1u << 20))
+        << "grown by " << PrivateBytes() - memoryAfterWarmUp << " bytes";
     EXPECT_EQ(0, CServerListDlg::LiveRowRecords());
     // Every query that reached the server, finished or stopped, is one record.
     EXPECT_EQ(records, RecordCount());
