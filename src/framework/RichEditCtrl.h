@@ -37,7 +37,7 @@ public:
     // default format); an empty finder marks nothing. The next text is shown anew even if it is
     // the one on show.
     void SetMarking(RangeFinder finder, const CHARFORMATA& format = CHARFORMATA{});
-    // True while part of the text has still to go in or to be marked.
+    // True while part of the text has still to go in.
     bool IsFilling() const { return m_filled < m_text.size(); }
     // Runs `done` once the text is all in (at once when it is); a later call replaces it.
     void WhenFilled(std::function<void()> done);
