@@ -95,8 +95,7 @@ public:
             connection->onConnect();
             hold.lock();
         }
-        // A closed socket connects to nothing.
-        return connection->connects && m_closed.count(socket) == 0;
+        return connection->connects;
     }
 
     void Send(SocketHandle socket, const char* data, int length) override

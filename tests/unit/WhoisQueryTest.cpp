@@ -584,7 +584,8 @@ TEST(WhoisQueryStop, AStopBeforeThePassHasItsSocketEndsTheRunAtTheConnect)
 {
     // The window's stop lands after "Connecting to" is shown but before the socket exists.
     Network net;
-    net.Answer({"never sent\n"});
+    // The socket is closed before the connect, which then fails.
+    net.Answer({"never sent\n"}).connects = false;
     QuerySocket socket(net);
     socket.Stop();
     Outcome outcome = RunQuery(Ask("example.com"), net, socket);
