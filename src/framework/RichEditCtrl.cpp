@@ -128,8 +128,8 @@ void CRichEditCtrl::FillBatch()
 
 void CRichEditCtrl::Paint()
 {
-    InvalidateRect(m_hWnd, nullptr, TRUE);
-    UpdateWindow(m_hWnd);
+    // The frame too: the scroll bars changed while the control did not draw.
+    RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
     m_lastPaint = std::chrono::steady_clock::now();
 }
 

@@ -133,3 +133,26 @@ TEST_F(AnswerFill, ClosingTheWindowDuringTheFillEndsItCleanly)
     EXPECT_EQ(nullptr, m_dlg.m_hWnd);
 }
 }  // namespace
+
+namespace {
+TEST_F(AnswerFill, TheViewShowsItsScrollBarOnceAnAnswerIsIn)
+{
+    // The control draws nothing while a batch goes in, its scroll bar included.
+    ShowWindow(m_dlg.m_hWnd, SW_SHOW);
+    std::string answer;
+    for (int i = 0; i < 300; ++i) answer += "line " + std::to_string(i) + " (HANDLE-" + std::to_string(i) + ")\n";
+    m_interNic.Play({{ServerStep::Send(answer)}});
+    ASSERT_TRUE(AskAndWait("example.com"));
+    PumpFor(200, m_dlg.m_hWnd);
+    SCROLLBARINFO bar{};
+    bar.cbSize = sizeof bar;
+    ASSERT_TRUE(GetScrollBarInfo(View(), OBJID_VSCROLL, &bar));
+    ASSERT_FALSE(bar.rgstate[0] & STATE_SYSTEM_INVISIBLE) << "the answer is longer than the view";
+    // The middle of the bar's down arrow, on the screen: drawn in the bar's colours, not the view's.
+    const POINT arrow{(bar.rcScrollBar.left + bar.rcScrollBar.right) / 2, bar.rcScrollBar.bottom - bar.dxyLineButton / 2};
+    HDC screen = GetDC(nullptr);
+    const COLORREF pixel = GetPixel(screen, arrow.x, arrow.y);
+    ReleaseDC(nullptr, screen);
+    EXPECT_NE(m_dlg.m_dlgOptions.crBackground, pixel);
+}
+}  // namespace
