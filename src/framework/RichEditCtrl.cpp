@@ -47,19 +47,14 @@ void CRichEditCtrl::PreSubclassWindow()
     std::string text;
     EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&text), 0, &WriteSink};
     SendMessage(EM_STREAMOUT, SF_TEXT, reinterpret_cast<LPARAM>(&stream));
-    m_text = std::move(text);
-    m_filled = m_text.size();
-    m_marks.clear();
-    m_nextMark = 0;
+    const size_t length = text.size();
+    ResetFill(std::move(text), length);
 }
 
 void CRichEditCtrl::PostNcDestroy()
 {
     // The window is gone, and with it the text still to go in.
-    m_text.clear();
-    m_filled = 0;
-    m_marks.clear();
-    m_nextMark = 0;
+    ResetFill({}, 0);
     m_oldControl = nullptr;
     m_timerOn = false;
     m_whenFilled = nullptr;
@@ -77,16 +72,21 @@ LRESULT CRichEditCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     return 0;
 }
 
+void CRichEditCtrl::ResetFill(std::string text, size_t filled)
+{
+    m_text = std::move(text);
+    m_filled = filled;
+    m_pieceEnd = filled;
+    m_marks.clear();
+    m_nextMark = 0;
+}
+
 void CRichEditCtrl::SetWindowText(const char* text)
 {
     if (!m_markingChanged && m_text == text) return;
     m_markingChanged = false;
     if (GetWindowTextLengthA(m_hWnd) > 0) Recreate();
-    m_text = text;
-    m_filled = 0;
-    m_marks.clear();
-    m_nextMark = 0;
-    m_pieceEnd = 0;
+    ResetFill(text, 0);
     m_lastPaint = {};
     if (m_text.empty()) {
         EndFill();

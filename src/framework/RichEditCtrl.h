@@ -61,6 +61,8 @@ protected:
 
 private:
     void Recreate();
+    // Starts over with `text` on show, of which the first `filled` bytes are in the control.
+    void ResetFill(std::string text, size_t filled);
     void FillBatch();
     void EndFill();
     void Paint();
