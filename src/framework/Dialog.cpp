@@ -2,6 +2,7 @@
 #include "framework/Dialog.h"
 
 #include "framework/DataExchange.h"
+#include "framework/LateBound.h"
 #include "framework/WinApp.h"
 
 namespace {
@@ -19,20 +20,20 @@ END_MESSAGE_MAP()
 CDialog::CDialog(UINT idTemplate, CWnd* parent) : m_nIDTemplate(idTemplate), m_pParentWnd(parent) {}
 
 namespace {
-// The common controls (the list view among them) must be registered before a template uses them.
-void RegisterCommonControls()
+// The common control classes a template uses must be registered before the dialog is made.
+void RegisterCommonControls(DWORD classes)
 {
-    static const bool registered = [] {
-        INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES};
-        return InitCommonControlsEx(&classes) != FALSE;
-    }();
-    (void)registered;
+    if (!classes) return;
+    static const auto initCommonControls =
+        LateBound<decltype(&InitCommonControlsEx)>("comctl32.dll", "InitCommonControlsEx");
+    INITCOMMONCONTROLSEX request{sizeof request, classes};
+    if (initCommonControls) initCommonControls(&request);
 }
 }  // namespace
 
 INT_PTR CDialog::DoModal()
 {
-    RegisterCommonControls();
+    RegisterCommonControls(m_dwCommonControls);
     m_bModal = true;
     // A dialog given no parent is owned by the window the user is working in (else the main
     // window), as in the classic framework: that window stays disabled and beneath it meanwhile.
@@ -47,7 +48,7 @@ INT_PTR CDialog::DoModal()
 
 bool CDialog::Create(CWnd* parent)
 {
-    RegisterCommonControls();
+    RegisterCommonControls(m_dwCommonControls);
     m_bModal = false;
     if (parent) m_pParentWnd = parent;
     HWND owner = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;

@@ -25,6 +25,9 @@ public:
     CWnd* m_pParentWnd;
 
 protected:
+    // The common control classes (ICC_ flags) that the template uses.
+    DWORD m_dwCommonControls = 0;
+
     virtual void DoDataExchange(CDataExchange* dx);
     // Sends the template's initialisation data (the combo boxes' fixed items) to its controls.
     void ExecuteDlgInit();

@@ -1,6 +1,8 @@
 // CFileDialog over GetOpenFileName/GetSaveFileName.
 #include "framework/FileDialog.h"
 
+#include "framework/LateBound.h"
+
 namespace {
 // Room for the longest path the dialog may hand back.
 const size_t kPathBuffer = 32768;
@@ -30,7 +32,9 @@ CFileDialog::CFileDialog(BOOL openFileDialog, const char* defaultExtension, cons
 INT_PTR CFileDialog::DoModal()
 {
     // Without a parent the picker belongs to the window the user is working in.
+    static const auto openFile = LateBound<decltype(&GetOpenFileNameA)>("comdlg32.dll", "GetOpenFileNameA");
+    static const auto saveFile = LateBound<decltype(&GetSaveFileNameA)>("comdlg32.dll", "GetSaveFileNameA");
     if (!m_ofn.hwndOwner) m_ofn.hwndOwner = GetActiveWindow();
-    BOOL chosen = m_bOpenFileDialog ? GetOpenFileNameA(&m_ofn) : GetSaveFileNameA(&m_ofn);
-    return chosen ? IDOK : IDCANCEL;
+    const auto choose = m_bOpenFileDialog ? openFile : saveFile;
+    return choose && choose(&m_ofn) ? IDOK : IDCANCEL;
 }

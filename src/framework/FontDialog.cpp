@@ -1,6 +1,8 @@
 // CFontDialog and CColorDialog over ChooseFont and ChooseColor.
 #include "framework/FontDialog.h"
 
+#include "framework/LateBound.h"
+
 COLORREF CColorDialog::s_customColors[16] = {
     RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255),
     RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255),
@@ -19,8 +21,9 @@ CFontDialog::CFontDialog(const LOGFONTA* initial, DWORD flags, CWnd* parent) : m
 
 INT_PTR CFontDialog::DoModal()
 {
+    static const auto chooseFont = LateBound<decltype(&ChooseFontA)>("comdlg32.dll", "ChooseFontA");
     if (!m_cf.hwndOwner) m_cf.hwndOwner = GetActiveWindow();
-    return ChooseFontA(&m_cf) ? IDOK : IDCANCEL;
+    return chooseFont && chooseFont(&m_cf) ? IDOK : IDCANCEL;
 }
 
 CColorDialog::CColorDialog(COLORREF initial, DWORD flags, CWnd* parent) : m_cc{}
@@ -34,6 +37,7 @@ CColorDialog::CColorDialog(COLORREF initial, DWORD flags, CWnd* parent) : m_cc{}
 
 INT_PTR CColorDialog::DoModal()
 {
+    static const auto chooseColor = LateBound<decltype(&ChooseColorA)>("comdlg32.dll", "ChooseColorA");
     if (!m_cc.hwndOwner) m_cc.hwndOwner = GetActiveWindow();
-    return ChooseColorA(&m_cc) ? IDOK : IDCANCEL;
+    return chooseColor && chooseColor(&m_cc) ? IDOK : IDCANCEL;
 }

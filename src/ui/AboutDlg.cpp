@@ -4,11 +4,22 @@
 #include <shellapi.h>
 
 #include "framework/DataExchange.h"
+#include "framework/LateBound.h"
 #include "framework/WinApp.h"
 #include "res/resource.h"
 #include "ui/QuickHelpDlg.h"
 
-HINSTANCE (WINAPI* g_pfnShellExecute)(HWND, const char*, const char*, const char*, const char*, INT) = &ShellExecuteA;
+namespace {
+HINSTANCE WINAPI ShellExecuteLateBound(HWND owner, const char* operation, const char* file, const char* parameters,
+                                       const char* folder, INT show)
+{
+    static const auto shellExecute = LateBound<decltype(&ShellExecuteA)>("shell32.dll", "ShellExecuteA");
+    if (!shellExecute) return reinterpret_cast<HINSTANCE>(SE_ERR_DLLNOTFOUND);
+    return shellExecute(owner, operation, file, parameters, folder, show);
+}
+}  // namespace
+
+HINSTANCE (WINAPI* g_pfnShellExecute)(HWND, const char*, const char*, const char*, const char*, INT) = &ShellExecuteLateBound;
 
 namespace {
 const char kMailTarget[] = "mailto:" WHOIS_FEEDBACK_ADDRESS;

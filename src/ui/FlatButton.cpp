@@ -42,7 +42,7 @@ LRESULT CFlatButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_MOUSEMOVE:
         m_tme.hwndTrack = m_hWnd;
         m_tme.dwFlags = TME_LEAVE;
-        _TrackMouseEvent(&m_tme);
+        TrackMouseEvent(&m_tme);
         if (wParam & MK_LBUTTON) m_nState = kPressed;
         if (m_nState == kNormal) m_nState = kHover;
         return Tail(oldState, oldFocus);

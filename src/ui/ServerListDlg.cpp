@@ -37,7 +37,10 @@ BEGIN_MESSAGE_MAP(CServerListDlg, CDialog)
     ON_NOTIFY(LVN_DELETEITEM, IDC_SERVER_ROWS, &CServerListDlg::OnDeleteItem)
 END_MESSAGE_MAP()
 
-CServerListDlg::CServerListDlg() : CDialog(IDD_SERVER_LIST), m_strHost("localhost"), m_strLabel("Local"), m_nPort(43) {}
+CServerListDlg::CServerListDlg() : CDialog(IDD_SERVER_LIST), m_strHost("localhost"), m_strLabel("Local"), m_nPort(43)
+{
+    m_dwCommonControls = ICC_LISTVIEW_CLASSES;
+}
 
 int CServerListDlg::LiveRowRecords()
 {

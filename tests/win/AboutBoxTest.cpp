@@ -105,11 +105,12 @@ public:
         ASSERT_TRUE(m_dlg.Create());
         SetForegroundWindow(m_dlg.m_hWnd);
         g_shellCalls.clear();
+        m_shellExecute = g_pfnShellExecute;
         g_pfnShellExecute = &RecordShellCall;
     }
     void TearDown() override
     {
-        g_pfnShellExecute = &ShellExecuteA;
+        g_pfnShellExecute = m_shellExecute;
         if (m_dlg.m_hWnd) m_dlg.DestroyWindow();
     }
 
@@ -140,6 +141,7 @@ public:
     std::function<bool()> PressKey(WPARAM key) { return [key] { return PostMessageA(GetFocus(), WM_KEYDOWN, key, 0); }; }
 
     CWhoisDlg m_dlg;
+    decltype(g_pfnShellExecute) m_shellExecute = nullptr;
     HWND m_about = nullptr;
 };
 

@@ -1,12 +1,16 @@
 // The shipped program's file as Windows sees it: the version texts that the file's properties show,
-// and the application manifest as the system's loader reads it.
+// the application manifest as the system's loader reads it, and the libraries a start loads.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "framework/Afx.h"
+
+#include <tlhelp32.h>
 
 namespace {
 // The program built beside these tests (Wine maps drive Z: to the Unix root).
@@ -97,5 +101,49 @@ TEST(ProgramFile, ManifestRunsWithTheUsersRightsOnWindows7To11)
         found = std::memcmp(buffer.data() + at, &windows10, sizeof windows10) == 0;
     EXPECT_TRUE(found) << "the manifest does not name Windows 10 and 11";
     ReleaseActCtx(context);
+}
+
+// The names, in lower case, of the modules loaded in the process `id`.
+std::set<std::wstring> LoadedModules(DWORD id)
+{
+    std::set<std::wstring> names;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, id);
+    if (snapshot == INVALID_HANDLE_VALUE) return names;
+    MODULEENTRY32W module{};
+    module.dwSize = sizeof module;
+    for (BOOL more = Module32FirstW(snapshot, &module); more; more = Module32NextW(snapshot, &module)) {
+        std::wstring name = module.szModule;
+        std::transform(name.begin(), name.end(), name.begin(), towlower);
+        names.insert(name);
+    }
+    CloseHandle(snapshot);
+    return names;
+}
+
+// The libraries of the dialogs the user opens later (the common dialogs, the shell, the common
+// controls) take longer to load than the main window takes to show: a start waits for none of them.
+TEST(ProgramFile, TheWindowComesUpWithoutTheLibrariesOfTheDialogsNotYetOpened)
+{
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::wstring commandLine = L"\"" + std::wstring(kProgram) + L"\"";
+    ASSERT_TRUE(CreateProcessW(kProgram, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                               &process));
+    HWND window = nullptr;
+    for (int i = 0; i < 1000 && !(window && IsWindowVisible(window)); ++i) {
+        Sleep(10);
+        window = FindWindowA(nullptr, "Tarquelin whois");
+    }
+    const std::set<std::wstring> loaded = LoadedModules(process.dwProcessId);
+    // Escape leaves without saving the settings.
+    if (window) PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process.hProcess, 10000));
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+
+    ASSERT_TRUE(window && loaded.count(L"riched32.dll")) << "the window with its answer view never came up";
+    for (const wchar_t* library : {L"comdlg32.dll", L"shell32.dll", L"comctl32.dll"})
+        EXPECT_EQ(0u, loaded.count(library)) << "loaded at start: " << std::string(library, library + wcslen(library));
 }
 }  // namespace
