@@ -73,5 +73,5 @@ void ReportHistoryMemory()
     const SIZE_T after = PrivateBytes();
     FreeChain(current);
     const double ratio = static_cast<double>(after - before) / static_cast<double>(kRecords * kAnswerBytes);
-    std::printf("%-58s %10.2f %8s\n", "memory per history record / its answer's bytes (1,000 x 100 KB)", ratio, "<= 1.3");
+    std::printf("%-58s %10.2f %8s\n", "memory per history record / answer bytes (1,000 x 100 KB)", ratio, "<= 1.3");
 }
