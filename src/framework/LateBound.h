@@ -12,6 +12,9 @@ template <typename Function>
 Function LateBound(const char* library, const char* name)
 {
     HMODULE module = LoadLibraryExA(library, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    // Windows 7 without its loader update does not know the flag: there the library is found as
+    // the program's own imports are.
+    if (!module && GetLastError() == ERROR_INVALID_PARAMETER) module = LoadLibraryA(library);
     if (!module) return nullptr;
     return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
