@@ -13,6 +13,13 @@ const LPARAM kTextLimit = 0x7FFFFFF0;
 // line without marks goes in whole: the control lays out a whole line again each time text is
 // added to it.
 const size_t kPieceSize = 4096;
+// The control lays out a whole line again for each run put into it, at a cost that grows with the
+// runs and the bytes the line holds: a line takes up to this many runs (a marked range is two, the
+// text before it and itself), and marks only within its first bytes; the rest of the line goes in
+// as one plain run. An answer's lines hold a few handles each; one full of them would otherwise
+// keep the control busy for hours.
+const size_t kRunsPerLine = 32;
+const size_t kMarkedLineBytes = 1024;
 // A position past any text: selecting it puts the caret at the end of the text.
 const long kPastTheEnd = 0x7FFFFFFF;
 // How long one batch of runs may keep the window from its other messages. The first batch, run as
@@ -77,6 +84,8 @@ void CRichEditCtrl::ResetFill(std::string text, size_t filled)
     m_text = std::move(text);
     m_filled = filled;
     m_pieceEnd = filled;
+    m_lineStart = filled;
+    m_lineRuns = 0;
     m_marks.clear();
     m_nextMark = 0;
 }
@@ -160,18 +169,27 @@ void CRichEditCtrl::InsertRun()
     while (m_nextMark < m_marks.size() && static_cast<size_t>(m_marks[m_nextMark].cpMax) <= m_filled) ++m_nextMark;
     size_t end = m_pieceEnd;
     bool marked = false;
-    if (m_nextMark < m_marks.size()) {
+    if (m_lineRuns >= kRunsPerLine || m_filled - m_lineStart >= kMarkedLineBytes) {
+        const void* lineEnd = memchr(m_text.data() + m_filled, '\n', m_pieceEnd - m_filled);
+        if (lineEnd) end = static_cast<size_t>(static_cast<const char*>(lineEnd) - m_text.data()) + 1;
+    } else if (m_nextMark < m_marks.size()) {
         const CHARRANGE& mark = m_marks[m_nextMark];
         marked = static_cast<size_t>(mark.cpMin) <= m_filled;
         end = std::min(static_cast<size_t>(marked ? mark.cpMax : mark.cpMin), m_pieceEnd);
     }
-    // Some rich edit versions read text put in that begins with "{\rtf" as rich text: a "{" goes
-    // in on its own.
-    if (m_text[m_filled] == '{') end = m_filled + 1;
+    // Some rich edit versions read text put in that begins with "{\rtf" as rich text: the "{" of a
+    // "{\" goes in on its own.
+    if (m_text.compare(m_filled, 2, "{\\") == 0) end = m_filled + 1;
     // The run goes in at the caret, at the end, in the format set for it there.
     SetSelectionCharFormat(marked ? m_markFormat : m_plainFormat);
     const std::string run(m_text, m_filled, end - m_filled);
     SendMessage(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(run.c_str()));
+    ++m_lineRuns;
+    const size_t lineFeed = run.rfind('\n');
+    if (lineFeed != std::string::npos) {
+        m_lineStart = m_filled + lineFeed + 1;
+        m_lineRuns = 0;
+    }
     m_filled = end;
 }
 

@@ -10,7 +10,8 @@
 // A text goes in at the end of the control run by run, each run typed in at the caret in its own
 // format, marked or plain: finding a position in a large text is slow in some rich edit
 // implementations, and this way nothing is ever looked up by position. The marked ranges are found
-// a piece of whole lines at a time. What fits in a short time goes in at once; the rest goes in
+// a piece of whole lines at a time. A line is laid out again for each run, so one line takes runs
+// only up to a number and a length; the rest of a line with more marks than that goes in plain. What fits in a short time goes in at once; the rest goes in
 // from the message loop, a short batch at a time, so the window keeps answering while a large text
 // fills. The control keeps the text it was given, so reading it back never depends on how far the
 // filling has come.
@@ -83,6 +84,9 @@ private:
     std::vector<CHARRANGE> m_marks;
     size_t m_nextMark = 0;
     size_t m_pieceEnd = 0;
+    // Where the line that the next run goes into begins, and the runs it has so far.
+    size_t m_lineStart = 0;
+    size_t m_lineRuns = 0;
     bool m_timerOn = false;
     std::chrono::steady_clock::time_point m_lastPaint;
     // The control a fresh one replaced, hidden until the new text is all in.

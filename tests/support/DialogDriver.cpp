@@ -7,10 +7,13 @@ namespace {
 TextLog* g_pLog = nullptr;
 std::vector<WhenShown*> g_whenShown;
 
+// Dispatches what is waiting, for a moment at most: a window that keeps giving itself work must not
+// keep the caller from its time limit.
 void PumpOnce(HWND dialog)
 {
+    const DWORD start = GetTickCount();
     MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    while (GetTickCount() - start < 250 && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (dialog && IsWindow(dialog) && IsDialogMessageA(dialog, &message)) continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);

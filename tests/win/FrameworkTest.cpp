@@ -21,6 +21,8 @@
 #include "res/resource.h"
 #include "support/DialogDriver.h"
 #include "support/Registry.h"
+#include "support/ViewDriver.h"
+#include "view/LinkScan.h"
 
 namespace {
 std::string ClassOf(HWND window)
@@ -893,6 +895,54 @@ TEST(FrameworkRichEdit, RichTextIsShownAsItsCharacters)
         ASSERT_TRUE(PumpUntil([&] { return !dlg.m_rich.IsFilling(); }));
         EXPECT_EQ(static_cast<int>(c.text.size()), GetWindowTextLengthA(dlg.m_rich.m_hWnd));
         EXPECT_EQ(c.text, WindowText(dlg.m_rich.m_hWnd));
+    }
+}
+
+// The control lays out a whole line again for each run put into it: a line full of marks or of
+// braces still goes in within seconds, whole, with the marks that its first runs hold.
+TEST(FrameworkRichEdit, ALineTakesMarksUpToItsRunsAndLengthAndBracesGoInWhole)
+{
+    auto handles = [](const char* prefix, int count) {
+        std::string line;
+        for (int i = 0; i < count; ++i) line += "(" + std::string(prefix) + std::to_string(1000 + i) + ") ";
+        return line;
+    };
+    const std::string crowded = handles("M", 5000) + "\n(NEXT-LINE)\n";
+    const std::string farOut = std::string(1000, 'x') + "(EARLY) " + std::string(100, 'y') + "(LATE-1)\n";
+    const std::string braces = std::string(100000, '{') + "\n(AFTER)\n" + std::string(20000, '{') + "\\rtf1 x}";
+    struct Case {
+        const char* name;
+        const std::string& text;
+        std::vector<std::pair<std::string, bool>> marked;  // a handle, and whether it is a link
+    };
+    const Case cases[] = {
+        // Each handle takes two runs, the plain one before it and its own.
+        {"a line of 5,000 handles", crowded, {{"M1000", true}, {"M1015", true}, {"M1016", false}, {"M5999", false}, {"NEXT-LINE", true}}},
+        {"handles either side of 1,024 bytes into a line", farOut, {{"EARLY", true}, {"LATE-1", false}}},
+        {"lines of braces", braces, {{"AFTER", true}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RichDialog dlg(IDD_FW_EXCHANGE);
+        ASSERT_TRUE(dlg.Create());
+        DestroyAtEnd end(dlg);
+        CHARFORMATA link{};
+        link.dwMask = CFM_LINK;
+        link.dwEffects = CFE_LINK;
+        dlg.m_rich.SetMarking([](const char* text, size_t from, size_t to) {
+            std::vector<CHARRANGE> marks;
+            for (const LinkSpan& span : ScanLinks(text + from, to - from))
+                marks.push_back({static_cast<LONG>(from + span.start), static_cast<LONG>(from + span.end)});
+            return marks;
+        }, link);
+        dlg.m_rich.SetWindowText(c.text.c_str());
+        ASSERT_TRUE(PumpUntil([&] { return !dlg.m_rich.IsFilling(); }, 60000));
+        EXPECT_EQ(static_cast<int>(c.text.size()), GetWindowTextLengthA(dlg.m_rich.m_hWnd));
+        EXPECT_TRUE(c.text == WindowText(dlg.m_rich.m_hWnd)) << "the text reads back changed";
+        for (const auto& [handle, link] : c.marked) {
+            const long at = static_cast<long>(c.text.find("(" + handle + ")") + 1);
+            EXPECT_EQ(link, (CharFormatAt(dlg.m_rich.m_hWnd, at).dwEffects & CFE_LINK) != 0) << handle;
+        }
     }
 }
 

@@ -1,6 +1,7 @@
 // Servers that misbehave, against the real main dialog: trickling bytes, every byte value, resets,
-// closes and silence, referral texts cut anywhere, a huge answer, a very long line and a flood of
-// handles. Each run ends with the right status and history, and the window keeps answering.
+// closes and silence, lines full of handles or braces, referral texts cut anywhere, a huge answer,
+// a very long line and a flood of handles. Each run ends with the right status and history, and the
+// window keeps answering.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -33,6 +34,12 @@ TEST_F(HostileServer, SmallAnswersOfEveryShapeEndCleanlyWithTheWindowAnswering)
 {
     std::string everyByte;
     for (int b = 1; b < 256; ++b) everyByte += static_cast<char>(b);
+    // The view lays out a line again for each run put into it: lines like these once took it
+    // minutes to hours.
+    std::string crowdedLine;
+    while (crowdedLine.size() < 6000) crowdedLine += "(H" + std::to_string(100000 + crowdedLine.size()) + ") ";
+    crowdedLine += "\n";
+    const std::string braces = std::string(10000, '{') + "\n";
     ServerScript trickle;
     for (char c : std::string("slow answer\n(TRICKLE-1)\n")) {
         trickle.push_back(ServerStep::Send(std::string(1, c)));
@@ -53,6 +60,8 @@ TEST_F(HostileServer, SmallAnswersOfEveryShapeEndCleanlyWithTheWindowAnswering)
          false, "Complete.", everyByte + "end"},
         {"a reset in the middle", {ServerStep::Send("partial (PART-1"), ServerStep::Delay(50), ServerStep::Reset()},
          false, "Complete.", "partial (PART-1"},
+        {"one line of 600 handles", {ServerStep::Send(crowdedLine)}, false, "Complete.", crowdedLine},
+        {"one line of 10,000 braces", {ServerStep::Send(braces)}, false, "Complete.", braces},
         {"closed right after accepting", {}, false, "Complete.", ""},
         // The stop fails the receive, which ends the run like a close.
         {"accepts and never sends, then Stop", {ServerStep::HoldOpen()}, true, "Complete.", ""},
