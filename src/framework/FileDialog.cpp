@@ -31,9 +31,9 @@ CFileDialog::CFileDialog(BOOL openFileDialog, const char* defaultExtension, cons
 
 INT_PTR CFileDialog::DoModal()
 {
-    // Without a parent the picker belongs to the window the user is working in.
     static const auto openFile = LateBound<decltype(&GetOpenFileNameA)>("comdlg32.dll", "GetOpenFileNameA");
     static const auto saveFile = LateBound<decltype(&GetSaveFileNameA)>("comdlg32.dll", "GetSaveFileNameA");
+    // Without a parent the picker belongs to the window the user is working in.
     if (!m_ofn.hwndOwner) m_ofn.hwndOwner = GetActiveWindow();
     const auto choose = m_bOpenFileDialog ? openFile : saveFile;
     return choose && choose(&m_ofn) ? IDOK : IDCANCEL;

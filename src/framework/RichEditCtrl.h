@@ -11,10 +11,10 @@
 // format, marked or plain: finding a position in a large text is slow in some rich edit
 // implementations, and this way nothing is ever looked up by position. The marked ranges are found
 // a piece of whole lines at a time. A line is laid out again for each run, so one line takes runs
-// only up to a number and a length; the rest of a line with more marks than that goes in plain. What fits in a short time goes in at once; the rest goes in
-// from the message loop, a short batch at a time, so the window keeps answering while a large text
-// fills. The control keeps the text it was given, so reading it back never depends on how far the
-// filling has come.
+// only up to a number and a length; the rest of a line with more marks than that goes in plain.
+// What fits in a short time goes in at once; the rest goes in from the message loop, a short batch
+// at a time, so the window keeps answering while a large text fills. The control keeps the text it
+// was given, so reading it back never depends on how far the filling has come.
 #pragma once
 
 #include <chrono>
