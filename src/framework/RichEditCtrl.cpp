@@ -20,6 +20,8 @@ const size_t kPieceSize = 4096;
 // keep the control busy for hours.
 const size_t kRunsPerLine = 32;
 const size_t kMarkedLineBytes = 1024;
+// The control starts a new line at a carriage return too.
+const char kLineEnds[] = "\r\n";
 // A position past any text: selecting it puts the caret at the end of the text.
 const long kPastTheEnd = 0x7FFFFFFF;
 // How long one batch of runs may keep the window from its other messages. The first batch, run as
@@ -170,8 +172,8 @@ void CRichEditCtrl::InsertRun()
     size_t end = m_pieceEnd;
     bool marked = false;
     if (m_lineRuns >= kRunsPerLine || m_filled - m_lineStart >= kMarkedLineBytes) {
-        const void* lineEnd = memchr(m_text.data() + m_filled, '\n', m_pieceEnd - m_filled);
-        if (lineEnd) end = static_cast<size_t>(static_cast<const char*>(lineEnd) - m_text.data()) + 1;
+        const size_t lineEnd = m_text.find_first_of(kLineEnds, m_filled);
+        if (lineEnd < m_pieceEnd) end = lineEnd + 1;
     } else if (m_nextMark < m_marks.size()) {
         const CHARRANGE& mark = m_marks[m_nextMark];
         marked = static_cast<size_t>(mark.cpMin) <= m_filled;
@@ -185,9 +187,9 @@ void CRichEditCtrl::InsertRun()
     const std::string run(m_text, m_filled, end - m_filled);
     SendMessage(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(run.c_str()));
     ++m_lineRuns;
-    const size_t lineFeed = run.rfind('\n');
-    if (lineFeed != std::string::npos) {
-        m_lineStart = m_filled + lineFeed + 1;
+    const size_t lineEnd = run.find_last_of(kLineEnds);
+    if (lineEnd != std::string::npos) {
+        m_lineStart = m_filled + lineEnd + 1;
         m_lineRuns = 0;
     }
     m_filled = end;

@@ -910,6 +910,8 @@ TEST(FrameworkRichEdit, ALineTakesMarksUpToItsRunsAndLengthAndBracesGoInWhole)
     const std::string crowded = handles("M", 5000) + "\n(NEXT-LINE)\n";
     const std::string farOut = std::string(1000, 'x') + "(EARLY) " + std::string(100, 'y') + "(LATE-1)\n";
     const std::string braces = std::string(100000, '{') + "\n(AFTER)\n" + std::string(20000, '{') + "\\rtf1 x}";
+    std::string returns;
+    for (int i = 0; i < 100; ++i) returns += "(CR-" + std::to_string(1000 + i) + ")\r";
     struct Case {
         const char* name;
         const std::string& text;
@@ -920,6 +922,7 @@ TEST(FrameworkRichEdit, ALineTakesMarksUpToItsRunsAndLengthAndBracesGoInWhole)
         {"a line of 5,000 handles", crowded, {{"M1000", true}, {"M1015", true}, {"M1016", false}, {"M5999", false}, {"NEXT-LINE", true}}},
         {"handles either side of 1,024 bytes into a line", farOut, {{"EARLY", true}, {"LATE-1", false}}},
         {"lines of braces", braces, {{"AFTER", true}}},
+        {"lines ended by carriage returns alone", returns, {{"CR-1000", true}, {"CR-1099", true}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
