@@ -125,6 +125,8 @@ LRESULT CWhoisDlg::OnQueryDone(WPARAM, LPARAM resultParam)
         m_strAnswer = CString(std::move(result->answer));
         m_strQuestion = CString(std::move(result->question));
         PushRecord();
+        // Showing a record says "Complete."; a cut answer must not pass for a whole one.
+        if (result->end == QueryEnd::Cut) SetStatusText(IDS_ANSWER_CUT);
         return 0;
     }
     EndRun();

@@ -90,6 +90,13 @@ QueryResult RunWhoisQuery(const QueryJob& job, ISocketApi& api, QuerySocket& soc
                 result.end = QueryEnd::Aborted;
                 return result;
             }
+            if (result.answer.size() >= kMaxAnswerBytes) {
+                result.answer.resize(kMaxAnswerBytes);
+                report.Status(IDS_ANSWER_CUT, "");
+                socket.Close();
+                result.end = QueryEnd::Cut;
+                return result;
+            }
             if (testReferral) {
                 int referred = ReferralApplies(server, job.serverChoice) ? ReferralServer(result.answer) : 0;
                 if (referred) {

@@ -25,6 +25,7 @@ enum class QueryEnd {
     ConnectFailed,
     Aborted,   // a stop came while the answer was arriving
     Complete,  // the server closed the connection (or a stop ended the wait for data)
+    Cut,       // the answer reached kMaxAnswerBytes; the rest was not read
 };
 
 struct QueryResult {
@@ -45,5 +46,8 @@ public:
 
 // Bytes one receive may bring.
 constexpr int kChunkSize = 512;
+// The most of an answer a run keeps, far beyond any registry's answer: a server that never stops
+// sending would otherwise take all the memory there is. The status text of a cut answer names it.
+constexpr size_t kMaxAnswerBytes = 64u << 20;
 
 QueryResult RunWhoisQuery(const QueryJob& job, ISocketApi& api, QuerySocket& socket, IQueryReport& report);

@@ -25,6 +25,7 @@
 #define IDS_NETWORK_FAILED 412
 #define IDS_GOT_DATA 413
 #define IDS_COMPLETE 414
+#define IDS_ANSWER_CUT 415
 
 // Controls of the main dialog.
 #define IDC_QUESTION 1127

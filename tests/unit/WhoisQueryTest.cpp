@@ -212,6 +212,29 @@ TEST(WhoisQuery, TheAnswerIsTheChunksInOrderEachEndingAtItsFirstZero)
     }
 }
 
+TEST(WhoisQuery, AnAnswerIsCutAtTheLimitAndTheRestIsNotRead)
+{
+    // The server would send ten chunks more than the limit takes, then close.
+    struct Case {
+        const char* name;
+        size_t chunkBytes;
+    };
+    const Case cases[] = {{"the limit inside a chunk", 500}, {"the limit at a chunk's end", kChunkSize}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const size_t chunksToLimit = (kMaxAnswerBytes + c.chunkBytes - 1) / c.chunkBytes;
+        Network net;
+        net.Answer(std::vector<std::string>(chunksToLimit + 10, std::string(c.chunkBytes, 'a')));
+        Outcome outcome = RunQuery(Ask("example.com"), net);
+        EXPECT_EQ(QueryEnd::Cut, outcome.result.end);
+        EXPECT_TRUE(outcome.result.gotAnswer);
+        EXPECT_EQ(kMaxAnswerBytes, outcome.result.answer.size());
+        EXPECT_TRUE(Join({Pass(kInterNic, chunksToLimit), {{IDS_ANSWER_CUT, ""}}}) == outcome.statuses);
+        EXPECT_TRUE(PassLog(1, kInterNic, 43, "example.com", static_cast<int>(chunksToLimit)) == net.Log())
+            << "the connection is closed after the chunk that reached the limit";
+    }
+}
+
 TEST(WhoisQuery, AServerNamedByAnAddressIsNotLookedUp)
 {
     Network net;

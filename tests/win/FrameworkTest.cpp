@@ -764,6 +764,7 @@ TEST(FrameworkString, LoadStringGivesTheStringTableTexts)
         {IDS_NETWORK_FAILED, "Network subsystem has failed"},
         {IDS_GOT_DATA, "Got the data. Analysing..."},
         {IDS_COMPLETE, "Complete."},
+        {IDS_ANSWER_CUT, "Answer cut at 64 MB: the server sent more"},
         // Stored as UTF-16 from a code page 1252 source; loaded back in the ANSI code page.
         {IDS_FW_ACCENTS, "caf\xe9 \x97 na\xefve \x80"},
     };
@@ -779,7 +780,7 @@ TEST(FrameworkString, LoadStringGivesTheStringTableTexts)
 TEST(FrameworkString, AnUnknownIdGivesTheEmptyText)
 {
     // Neighbours of real entries (same block), an empty block, and IDs far from any entry.
-    const unsigned ids[] = {0, 100, 102, 104, 399, 415, 416, 9031, 65535};
+    const unsigned ids[] = {0, 100, 102, 104, 399, 416, 417, 9031, 65535};
     for (unsigned id : ids) {
         SCOPED_TRACE(id);
         CString text("stale");

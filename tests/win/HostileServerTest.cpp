@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <memory>
 #include <string>
 
+#include "query/WhoisQuery.h"
 #include "support/ViewDriver.h"
 
 namespace {
@@ -77,6 +79,23 @@ TEST_F(HostileServer, SmallAnswersOfEveryShapeEndCleanlyWithTheWindowAnswering)
         EXPECT_EQ(0, m_missed) << "the window did not answer for 100 ms";
     }
     m_interNic.Release();
+}
+
+TEST_F(HostileServer, AnAnswerCutAtTheLimitIsShownAndSaysSo)
+{
+    // The result a worker hands over when a server would not stop sending (sixty-four megabytes
+    // take minutes to go through a socket and into the view under Wine).
+    auto result = std::make_unique<QueryResult>();
+    result->end = QueryEnd::Cut;
+    result->question = "example.com";
+    result->answer = "the first part (FIRST-1)\n";
+    result->lastServer = kServerInterNic;
+    result->passStarted = result->gotAnswer = true;
+    m_dlg.SendMessage(WM_QUERY_DONE, 0, reinterpret_cast<LPARAM>(result.release()));
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ("Answer cut at 64 MB: the server sent more", StatusText());
+    EXPECT_EQ(1, RecordCount());
+    EXPECT_EQ("the first part (FIRST-1)\n", ViewText());
 }
 
 TEST_F(HostileServer, AReferralTextCutAtAnyByteIsStillFollowed)
