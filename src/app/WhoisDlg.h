@@ -34,7 +34,8 @@ public:
     COptionsDlg m_dlgOptions;
     BOOL m_bFromLink = FALSE;
     HCURSOR m_hLinkCursor;
-    int m_nLastServer = 0;
+    // The server of the answer on display: a combo index, or a referred server's host and port.
+    Server m_nLastServer;
     // The history record on display; the dialog owns the chain it belongs to.
     QueryRecord* m_pCurrent = nullptr;
     BOOL m_bGotAnswer = FALSE;

@@ -1,6 +1,16 @@
 // QuerySocket: close-once bookkeeping between Stop and the worker.
 #include "query/QuerySocket.h"
 
+QuerySocket::~QuerySocket()
+{
+    {
+        std::lock_guard<std::mutex> hold(m_lock);
+        m_ending = true;
+    }
+    m_limitChanged.notify_all();
+    if (m_watchdog.joinable()) m_watchdog.join();
+}
+
 void QuerySocket::Attach(SocketHandle socket)
 {
     std::lock_guard<std::mutex> hold(m_lock);
@@ -24,6 +34,42 @@ void QuerySocket::Stop()
 {
     m_active.store(false);
     Close();
+}
+
+void QuerySocket::Limit(std::chrono::milliseconds limit)
+{
+    std::unique_lock<std::mutex> hold(m_lock);
+    m_limited = true;
+    m_deadline = Clock::now() + limit;
+    if (!m_watchdog.joinable()) m_watchdog = std::thread([this] { Watch(); });
+    // A watchdog that sleeps past the new deadline is woken; one that wakes earlier looks again then,
+    // so a limit set before every receive costs no wake-up of its own.
+    const bool wake = m_deadline < m_watchdogWakes;
+    hold.unlock();
+    if (wake) m_limitChanged.notify_all();
+}
+
+void QuerySocket::Unlimit()
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    m_limited = false;
+}
+
+void QuerySocket::Watch()
+{
+    std::unique_lock<std::mutex> hold(m_lock);
+    while (!m_ending) {
+        if (m_limited && Clock::now() >= m_deadline) {
+            if (m_socket != kNoSocket) m_api.Close(m_socket);
+            m_socket = kNoSocket;
+            m_limited = false;
+        }
+        m_watchdogWakes = m_limited ? m_deadline : Clock::time_point::max();
+        if (m_limited)
+            m_limitChanged.wait_until(hold, m_watchdogWakes);
+        else
+            m_limitChanged.wait(hold);
+    }
 }
 
 void QuerySocket::MarkFinished()

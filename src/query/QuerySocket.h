@@ -1,20 +1,23 @@
 // QuerySocket: the running query's socket and stop flag, shared by the worker and the window.
 //
 // The window stops a query by clearing the flag and closing the socket; a blocked connect or
-// receive then fails at once. Whichever of the stop and the worker comes first closes the socket,
-// and it is closed exactly once.
+// receive then fails at once. A time limit on a blocking call closes the socket the same way,
+// without stopping the query. Whichever comes first closes the socket, and it is closed exactly
+// once.
 #pragma once
 
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <thread>
 
 #include "query/SocketApi.h"
 
 class QuerySocket {
 public:
     explicit QuerySocket(ISocketApi& api) : m_api(api) {}
+    ~QuerySocket();
     QuerySocket(const QuerySocket&) = delete;
     QuerySocket& operator=(const QuerySocket&) = delete;
 
@@ -26,16 +29,30 @@ public:
     void Stop();
     // False once the query has been stopped.
     bool Active() const { return m_active.load(); }
+    // Worker: closes the socket if the blocking call that follows has not returned within `limit`;
+    // Unlimit() says it has.
+    void Limit(std::chrono::milliseconds limit);
+    void Unlimit();
     // Worker: its last step; nothing of the query is touched after it.
     void MarkFinished();
     // Window: waits at most `limit` for the worker's last step; true when it came.
     bool WaitFinished(std::chrono::milliseconds limit);
 
 private:
+    using Clock = std::chrono::steady_clock;
+    // The watchdog thread behind Limit, started by its first use.
+    void Watch();
+
     ISocketApi& m_api;
     std::atomic<bool> m_active{true};
     std::mutex m_lock;
     SocketHandle m_socket = kNoSocket;
     bool m_finished = false;
     std::condition_variable m_finishedSignal;
+    bool m_limited = false;
+    Clock::time_point m_deadline;
+    Clock::time_point m_watchdogWakes = Clock::time_point::max();
+    bool m_ending = false;
+    std::condition_variable m_limitChanged;
+    std::thread m_watchdog;
 };

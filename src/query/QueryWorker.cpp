@@ -52,6 +52,11 @@ UINT QueryThreadProc(LPVOID param)
     return 0;
 }
 
+bool EndedByFailure(QueryEnd end)
+{
+    return end == QueryEnd::LookupFailed || end == QueryEnd::NoSocket || end == QueryEnd::ConnectFailed;
+}
+
 bool TextNamesHost(WPARAM stringId)
 {
     return stringId == IDS_LOOKING_UP || stringId == IDS_LOOKUP_FAILED || stringId == IDS_CONNECTING ||
@@ -125,8 +130,10 @@ LRESULT CWhoisDlg::OnQueryDone(WPARAM, LPARAM resultParam)
         m_strAnswer = CString(std::move(result->answer));
         m_strQuestion = CString(std::move(result->question));
         PushRecord();
-        // Showing a record says "Complete."; a cut answer must not pass for a whole one.
+        // Showing a record says "Complete."; a cut answer, or one that a referred server failed to
+        // complete, must not pass for a whole one: the status line keeps what ended the run.
         if (result->end == QueryEnd::Cut) SetStatusText(IDS_ANSWER_CUT);
+        if (EndedByFailure(result->end)) m_stcStatus.SetWindowText(m_strStatus);
         return 0;
     }
     EndRun();

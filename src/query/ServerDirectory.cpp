@@ -1,15 +1,29 @@
 // The server directory's rules; portable, so that they are tested natively as well.
 #include "query/ServerDirectory.h"
 
+#include <algorithm>
+#include <cctype>
 #include <climits>
+
+const char* const kRegistryHosts[kServerAddMore] = {
+    "", "whois.arin.net", "whois.ripe.net", "whois.apnic.net", "whois.internic.net",
+};
 
 ServerAddress g_builtinServers[kServerAddMore] = {
     {"", 0},
-    {"whois.arin.net", 43},
-    {"whois.ripe.net", 43},
-    {"whois.apnic.net", 43},
-    {"whois.internic.net", 43},
+    {kRegistryHosts[kServerArin], 43},
+    {kRegistryHosts[kServerRipe], 43},
+    {kRegistryHosts[kServerApnic], 43},
+    {kRegistryHosts[kServerInterNic], 43},
 };
+
+std::map<std::string, ServerAddress> g_hostRoutes;
+
+ServerAddress RouteOf(const ServerAddress& address)
+{
+    const auto route = g_hostRoutes.find(address.host);
+    return route == g_hostRoutes.end() ? address : route->second;
+}
 
 int AutomaticServer(const std::string& question, ISocketApi& api)
 {
@@ -43,19 +57,45 @@ bool LookupServer(int index, const std::vector<ServerEntry>& custom, ServerAddre
     return true;
 }
 
+Server ServerForHost(const std::string& host, int port)
+{
+    for (int index = kServerArin; index <= kServerInterNic; ++index)
+        if (port == 43 && host == kRegistryHosts[index]) return index;
+    return Server::Named(host, port);
+}
+
+bool LocateServer(const Server& server, const std::vector<ServerEntry>& custom, ServerAddress* address)
+{
+    if (server.kind == Server::Kind::Entry) return LookupServer(server.index, custom, address);
+    *address = {server.host, server.port};
+    return true;
+}
+
+std::string ServerIdentity(const Server& server, const std::vector<ServerEntry>& custom)
+{
+    ServerAddress address{"", 0};
+    if (server.kind == Server::Kind::Entry && server.index >= kServerArin && server.index <= kServerInterNic)
+        address = {kRegistryHosts[server.index], 43};
+    else
+        LocateServer(server, custom, &address);
+    std::transform(address.host.begin(), address.host.end(), address.host.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return address.host + ":" + std::to_string(address.port);
+}
+
 bool ReferralApplies(int passServer, int serverChoice)
 {
     return passServer == kServerArin && serverChoice == kServerAutomatic;
 }
 
 namespace {
-bool StartsWith(const std::string& text, const char* prefix)
+bool StartsWith(std::string_view text, std::string_view prefix)
 {
-    return text.compare(0, std::char_traits<char>::length(prefix), prefix) == 0;
+    return text.substr(0, prefix.size()) == prefix;
 }
 }  // namespace
 
-int ReferralServer(const std::string& answer)
+int ReferralServer(std::string_view answer)
 {
     if (StartsWith(answer, "Asia Pacific Network Information Center")) return kServerApnic;
     if (StartsWith(answer, "European Regional Internet Registry")) return kServerRipe;

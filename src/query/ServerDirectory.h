@@ -1,11 +1,15 @@
-// The server directory: server indexes, the built-in registry servers, custom entries, the
-// automatic choice between ARIN and the domain-name registry, and the referral rule.
+// The server directory: server indexes, the built-in registry servers, custom entries, hosts that
+// referrals name, the classic choice between ARIN and the domain-name registry, and the classic
+// referral rule.
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "query/Server.h"
 #include "query/SocketApi.h"
 
 // Server indexes, as the server combo lists them.
@@ -34,10 +38,26 @@ struct ServerAddress {
 // Host and port of built-in servers 1 to 4 (slot 0 unused). Writable only so that tests can point
 // the registries at a server of their own in-process.
 extern ServerAddress g_builtinServers[kServerAddMore];
+// The registries' own host names, whatever the table above says: a referral names them.
+extern const char* const kRegistryHosts[kServerAddMore];
 
-// ARIN when the platform's address parser (inet_addr) takes the whole question as an IPv4 address
-// or network number, else the domain-name registry. 255.255.255.255 parses to the same value as
-// "no address" and so goes to the domain-name registry too.
+// Where a named host is reached instead of its own address and port. Empty in the program; tests
+// and the demo point hosts at servers of their own in-process. The status line still names the host.
+extern std::map<std::string, ServerAddress> g_hostRoutes;
+ServerAddress RouteOf(const ServerAddress& address);
+
+// The server a referral to `host` (lower case) and `port` names: a built-in entry when it is that
+// registry's host on port 43, else the host itself.
+Server ServerForHost(const std::string& host, int port);
+// Host and port of any server (see LookupServer for entries); false when it names none.
+bool LocateServer(const Server& server, const std::vector<ServerEntry>& custom, ServerAddress* address);
+// What makes two servers the same for a run: the host in lower case and the port, a registry by its
+// own host name even when the table points it elsewhere.
+std::string ServerIdentity(const Server& server, const std::vector<ServerEntry>& custom);
+
+// The classic choice: ARIN when the platform's address parser (inet_addr) takes the whole question
+// as an IPv4 address or network number, else the domain-name registry. 255.255.255.255 parses to
+// the same value as "no address" and so goes to the domain-name registry too.
 int AutomaticServer(const std::string& question, ISocketApi& api);
 
 // The port text of a custom entry converted like atoi: leading blanks skipped, decimal digits up to
@@ -51,6 +71,6 @@ bool LookupServer(int index, const std::vector<ServerEntry>& custom, ServerAddre
 // Whether the referral test runs for a pass: only at ARIN while the user's choice is "Automatic".
 bool ReferralApplies(int passServer, int serverChoice);
 // The registry that the start of an ARIN answer names (APNIC before RIPE NCC), or 0 for none yet.
-int ReferralServer(const std::string& answer);
+int ReferralServer(std::string_view answer);
 // The referral texts are shorter than this, so the test stops once the answer is longer.
 constexpr size_t kReferralTestLength = 50;

@@ -4,18 +4,41 @@
 
 #include <cstring>
 
+#include "query/RunPlan.h"
+#include "query/ServerChoice.h"
 #include "res/resource.h"
 
+QueryLimits g_queryLimits;
+
 namespace {
-// The server a run starts with: a link is asked where its answer came from; "Automatic" chooses
-// from the question. A link whose server is gone (a custom entry removed since) is asked like a
-// typed question, at the server the combo shows.
-int FirstServer(const QueryJob& job, ISocketApi& api)
+// The first pass of a run: a link is asked where its answer came from; "Automatic" chooses from the
+// question. A link whose server is gone (a custom entry removed since) is asked like a typed
+// question, at the server the combo shows.
+FirstPass FirstServer(const QueryJob& job, ISocketApi& api)
 {
     ServerAddress unused;
-    auto names = [&](int server) { return LookupServer(server, job.customServers, &unused); };
-    int server = job.fromLink && names(job.lastServer) ? job.lastServer : job.server;
-    return names(server) ? server : AutomaticServer(job.question, api);
+    const bool automatic = job.serverChoice == kServerAutomatic;
+    if (job.fromLink && LocateServer(job.lastServer, job.customServers, &unused)) return {job.lastServer, automatic};
+    if (LookupServer(job.server, job.customServers, &unused)) return {job.server, automatic};
+    FirstPass first = AutomaticFirstPass(job.question, api);
+    first.followReferrals = first.followReferrals && automatic;
+    return first;
+}
+
+// The program's own line between a registry's answer and its registrar's.
+std::string RegistrarHeading(const std::string& shownBefore, const std::string& registrar)
+{
+    const char* lineEnd = shownBefore.empty() || shownBefore.back() == '\n' ? "" : "\n";
+    return lineEnd + std::string("\n% The registrar's server ") + registrar + " answers:\n\n";
+}
+
+// A failed pass: the statuses say which server failed; what earlier passes received stays, with
+// the server that sent it.
+QueryResult& Failed(QueryResult& result, QueryEnd end, const RunPlan& plan)
+{
+    result.end = end;
+    if (result.gotAnswer) result.lastServer = plan.ServerIfNothingArrives();
+    return result;
 }
 }  // namespace
 
@@ -28,20 +51,28 @@ QueryResult RunWhoisQuery(const QueryJob& job, ISocketApi& api, QuerySocket& soc
         result.end = QueryEnd::EmptyQuestion;
         return result;
     }
-    int server = FirstServer(job, api);
+    const FirstPass first = FirstServer(job, api);
+    RunPlan plan(first.server, first.followReferrals, job.customServers);
     char buffer[kChunkSize + 1];
     for (;;) {
+        if (plan.Passes() > 1 && !socket.Active()) {
+            // A stop between two passes: the answer so far is the answer.
+            report.Status(IDS_ABORTED, "");
+            result.end = QueryEnd::Aborted;
+            return result;
+        }
+        const Server server = plan.Current();
         result.lastServer = server;
         result.passStarted = true;
         ServerAddress target;
-        LookupServer(server, job.customServers, &target);
+        LocateServer(server, job.customServers, &target);
         report.Status(IDS_LOOKING_UP, target.host);
 
-        std::uint32_t address = api.ParseAddress(target.host.c_str());
-        if (address == kNoAddress && !api.Resolve(target.host.c_str(), &address)) {
+        const ServerAddress route = RouteOf(target);
+        std::uint32_t address = api.ParseAddress(route.host.c_str());
+        if (address == kNoAddress && !api.Resolve(route.host.c_str(), &address)) {
             report.Status(IDS_LOOKUP_FAILED, target.host);
-            result.end = QueryEnd::LookupFailed;
-            return result;
+            return Failed(result, QueryEnd::LookupFailed, plan);
         }
         report.Status(IDS_CONNECTING, target.host);
 
@@ -50,28 +81,38 @@ QueryResult RunWhoisQuery(const QueryJob& job, ISocketApi& api, QuerySocket& soc
         SocketHandle handle = api.Open();
         if (handle == kNoSocket) {
             report.Status(IDS_NETWORK_FAILED, "");
-            result.end = QueryEnd::NoSocket;
-            return result;
+            return Failed(result, QueryEnd::NoSocket, plan);
         }
         socket.Attach(handle);
         // A port beyond 16 bits names no server; port 0 makes the connection fail plainly.
-        std::uint16_t port = target.port > 0 && target.port <= 0xFFFF ? static_cast<std::uint16_t>(target.port) : 0;
-        if (!api.Connect(handle, address, port)) {
+        std::uint16_t port = route.port > 0 && route.port <= 0xFFFF ? static_cast<std::uint16_t>(route.port) : 0;
+        socket.Limit(g_queryLimits.connect);
+        const bool connected = api.Connect(handle, address, port);
+        socket.Unlimit();
+        if (!connected) {
             report.Status(IDS_CONNECT_FAILED, target.host);
             socket.Close();
-            result.end = QueryEnd::ConnectFailed;
-            return result;
+            return Failed(result, QueryEnd::ConnectFailed, plan);
         }
         report.Status(IDS_REQUESTING, "");
-        api.Send(handle, job.question.data(), static_cast<int>(job.question.size()));
+        const std::string question = QuestionFor(server, job.question);
+        api.Send(handle, question.data(), static_cast<int>(question.size()));
         api.Send(handle, "\n", 1);
         report.Status(IDS_WAITING, "");
-        result.answer.clear();
+        // The answer of a server that an answer referred to takes its place (or, a registrar's,
+        // follows it) once something arrives; until then what came before stays the answer.
+        size_t passStart = std::string::npos;
+        if (!plan.Followed()) {
+            result.answer.clear();
+            passStart = 0;
+        }
         result.gotAnswer = true;
 
         bool dataFlowed = false;
         for (;;) {
+            socket.Limit(g_queryLimits.idle);
             int received = api.Receive(handle, buffer, kChunkSize);
+            socket.Unlimit();
             if (received <= 0 && dataFlowed && !socket.Active()) {
                 // Stop closed the socket while the answer was arriving: the data flow was aborted.
                 // A stop before any data came ends the wait as if the server had closed.
@@ -81,6 +122,13 @@ QueryResult RunWhoisQuery(const QueryJob& job, ISocketApi& api, QuerySocket& soc
             }
             if (received <= 0) break;
             dataFlowed = true;
+            if (passStart == std::string::npos) {
+                if (plan.Show() == ReferralShow::After)
+                    result.answer += RegistrarHeading(result.answer, target.host);
+                else
+                    result.answer.clear();
+                passStart = result.answer.size();
+            }
             // A chunk counts as text: it ends at its first zero byte.
             result.answer.append(buffer, strnlen(buffer, static_cast<size_t>(received)));
             report.Status(IDS_RECEIVING, "");
@@ -98,16 +146,23 @@ QueryResult RunWhoisQuery(const QueryJob& job, ISocketApi& api, QuerySocket& soc
                 return result;
             }
             if (testReferral) {
-                int referred = ReferralApplies(server, job.serverChoice) ? ReferralServer(result.answer) : 0;
-                if (referred) {
+                // ARIN's classic referral: its first words name the registry, and the rest is not read.
+                const std::string_view passText = std::string_view(result.answer).substr(passStart);
+                const int referred = ReferralApplies(server.index, job.serverChoice) ? ReferralServer(passText) : 0;
+                if (referred && plan.Refer(referred, ReferralShow::Instead)) {
                     final = false;
-                    server = referred;
                     break;
                 }
-                if (result.answer.size() > kReferralTestLength) testReferral = false;
+                if (passText.size() > kReferralTestLength) testReferral = false;
             }
         }
         socket.Close();
+        if (passStart == std::string::npos) {
+            // The referred server sent nothing: the answer that referred to it stays.
+            result.lastServer = plan.ServerIfNothingArrives();
+        } else if (final && plan.FollowAnswer(std::string_view(result.answer).substr(passStart))) {
+            final = false;
+        }
         if (final) {
             report.Status(IDS_GOT_DATA, "");
             report.Status(IDS_COMPLETE, "");

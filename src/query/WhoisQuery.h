@@ -1,7 +1,8 @@
 // One WHOIS run: pick the server, resolve, connect, send the question and a line feed, read until
-// the server closes, and follow at most one referral from ARIN to APNIC or RIPE NCC.
+// the server closes; in "Automatic" runs, follow the referrals that answers make, pass by pass.
 #pragma once
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -12,9 +13,9 @@
 struct QueryJob {
     std::string question;
     int server = kServerAutomatic;        // the combo's selection
-    int serverChoice = kServerAutomatic;  // the user's choice, for the referral rule
+    int serverChoice = kServerAutomatic;  // the user's choice: only "Automatic" follows referrals
     bool fromLink = false;                // asked from a link: use lastServer
-    int lastServer = kServerAutomatic;    // the server of the answer shown
+    Server lastServer;                    // the server of the answer shown
     std::vector<ServerEntry> customServers;
 };
 
@@ -32,7 +33,9 @@ struct QueryResult {
     QueryEnd end = QueryEnd::EmptyQuestion;
     std::string question;              // as asked
     std::string answer;                // meaningful when gotAnswer
-    int lastServer = kServerAutomatic; // server of the last pass; meaningful when a pass started
+    // The server of the answer: the last one asked, or, when a server that an answer referred to
+    // gave nothing, the one that answered. Meaningful when a pass started.
+    Server lastServer;
     bool passStarted = false;
     bool gotAnswer = false;            // a pass reached the receive stage
 };
@@ -43,6 +46,15 @@ public:
     virtual ~IQueryReport() = default;
     virtual void Status(int stringId, const std::string& host) = 0;
 };
+
+// How long a connect may take, and a receive wait for data, before the server counts as gone: the
+// connect then fails as a refused one does, and the pass ends as if the server had closed.
+// Writable only so that tests can shorten them in-process.
+struct QueryLimits {
+    std::chrono::milliseconds connect{15000};
+    std::chrono::milliseconds idle{60000};
+};
+extern QueryLimits g_queryLimits;
 
 // Bytes one receive may bring.
 constexpr int kChunkSize = 512;

@@ -12,9 +12,9 @@ void FreeNewerFrom(QueryRecord* first)
 }
 }  // namespace
 
-QueryRecord* PushRecordAfter(QueryRecord* current, std::string question, std::string answer, int server)
+QueryRecord* PushRecordAfter(QueryRecord* current, std::string question, std::string answer, Server server)
 {
-    auto* record = new QueryRecord{std::move(question), std::move(answer), current, nullptr, server};
+    auto* record = new QueryRecord{std::move(question), std::move(answer), current, nullptr, std::move(server)};
     if (current) {
         QueryRecord* detached = current->newer;
         current->newer = record;

@@ -4,17 +4,19 @@
 
 #include <string>
 
+#include "query/Server.h"
+
 struct QueryRecord {
     std::string question;
     std::string answer;
     QueryRecord* older = nullptr;
     QueryRecord* newer = nullptr;
-    int server = 0;  // the server index of the answer
+    Server server;  // the server of the answer, a referred one included
 };
 
 // Makes a record newer than `current` (which may be null for an empty chain), frees the records
 // that were newer than `current`, and returns the new record.
-QueryRecord* PushRecordAfter(QueryRecord* current, std::string question, std::string answer, int server);
+QueryRecord* PushRecordAfter(QueryRecord* current, std::string question, std::string answer, Server server);
 
 // Frees the whole chain that `record` belongs to (null: nothing).
 void FreeChain(QueryRecord* record);

@@ -1,0 +1,34 @@
+// A server a pass asks: an entry of the server combo, known by its index as everywhere in the
+// program, or a host that a referral or the first-server table named, known by host and port.
+#pragma once
+
+#include <string>
+#include <utility>
+
+struct Server {
+    enum class Kind { Entry, Host };
+
+    Kind kind = Kind::Entry;
+    int index = 0;     // Entry: the combo index (1 to 4 built-in, 6 and up custom); 0 names none
+    std::string host;  // Host: the name as the referral gave it, in lower case
+    int port = 0;      // Host: the TCP port
+
+    Server() = default;
+    // One integer names an entry of the combo, so an index converts to a server.
+    Server(int entryIndex) : index(entryIndex) {}
+    static Server Named(std::string host, int port)
+    {
+        Server server;
+        server.kind = Kind::Host;
+        server.host = std::move(host);
+        server.port = port;
+        return server;
+    }
+};
+
+inline bool operator==(const Server& a, const Server& b)
+{
+    if (a.kind != b.kind) return false;
+    return a.kind == Server::Kind::Entry ? a.index == b.index : a.host == b.host && a.port == b.port;
+}
+inline bool operator!=(const Server& a, const Server& b) { return !(a == b); }
