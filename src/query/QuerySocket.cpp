@@ -13,21 +13,28 @@ QuerySocket::~QuerySocket()
 
 void QuerySocket::Attach(SocketHandle socket)
 {
-    std::lock_guard<std::mutex> hold(m_lock);
+    std::unique_lock<std::mutex> hold(m_lock);
     m_socket = socket;
     // A stop that came before the pass had its socket closes it now, so the connect fails at once
     // instead of waiting for a server that may never answer.
-    if (!m_active.load()) {
-        m_api.Close(m_socket);
-        m_socket = kNoSocket;
-    }
+    if (!m_active.load()) CloseHeld(hold);
 }
 
 void QuerySocket::Close()
 {
-    std::lock_guard<std::mutex> hold(m_lock);
-    if (m_socket != kNoSocket) m_api.Close(m_socket);
+    std::unique_lock<std::mutex> hold(m_lock);
+    CloseHeld(hold);
+}
+
+void QuerySocket::CloseHeld(std::unique_lock<std::mutex>& hold)
+{
+    // The handle is taken under the lock, so only one caller closes it; the close itself runs
+    // without the lock, so a slow close never holds up the other side.
+    const SocketHandle socket = m_socket;
     m_socket = kNoSocket;
+    hold.unlock();
+    if (socket != kNoSocket) m_api.Close(socket);
+    hold.lock();
 }
 
 void QuerySocket::Stop()
@@ -60,9 +67,9 @@ void QuerySocket::Watch()
     std::unique_lock<std::mutex> hold(m_lock);
     while (!m_ending) {
         if (m_limited && Clock::now() >= m_deadline) {
-            if (m_socket != kNoSocket) m_api.Close(m_socket);
-            m_socket = kNoSocket;
             m_limited = false;
+            CloseHeld(hold);
+            continue;
         }
         m_watchdogWakes = m_limited ? m_deadline : Clock::time_point::max();
         if (m_limited)

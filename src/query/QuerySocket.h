@@ -40,6 +40,8 @@ public:
 
 private:
     using Clock = std::chrono::steady_clock;
+    // Closes the socket unless another caller has; `hold` holds m_lock before and after.
+    void CloseHeld(std::unique_lock<std::mutex>& hold);
     // The watchdog thread behind Limit, started by its first use.
     void Watch();
 

@@ -32,10 +32,15 @@ struct ScriptedConnection {
     // Instead of `end`: the receive waits until the socket is closed, then fails, like a blocking
     // recv whose socket another thread closes.
     bool blockUntilClosed = false;
+    // The connect waits until the socket is closed, then fails, like one to a server that never
+    // accepts.
+    bool connectBlocksUntilClosed = false;
     // Runs inside Connect, before it answers.
     std::function<void()> onConnect;
     // Runs inside Receive before it answers with chunk `index` (index == chunks.size(): the end).
     std::function<void(size_t index)> beforeChunk;
+    // Runs inside Close, after the socket is closed.
+    std::function<void()> onClose;
 };
 
 class ScriptedSockets : public ISocketApi {
@@ -95,6 +100,10 @@ public:
             connection->onConnect();
             hold.lock();
         }
+        if (connection->connectBlocksUntilClosed) {
+            WaitUntilClosed(hold, socket);
+            return false;
+        }
         return connection->connects;
     }
 
@@ -128,7 +137,7 @@ public:
         if (connection->blockUntilClosed) {
             m_blocked = true;
             m_changed.notify_all();
-            m_changed.wait(hold, [&] { return m_closed.count(socket) > 0 || m_released; });
+            WaitUntilClosed(hold, socket);
             return -1;
         }
         return connection->end;
@@ -136,10 +145,16 @@ public:
 
     void Close(SocketHandle socket) override
     {
-        std::lock_guard<std::mutex> hold(m_lock);
+        std::unique_lock<std::mutex> hold(m_lock);
         m_log.push_back("close " + Name(socket));
         m_closed.insert(socket);
         m_changed.notify_all();
+        // Closing a socket the scripts never opened is the close-once tests' own business.
+        const size_t index = socket - kFirstHandle;
+        if (socket >= kFirstHandle && index < m_opened && index < connections.size() && connections[index].onClose) {
+            hold.unlock();
+            connections[index].onClose();
+        }
     }
 
     // The socket calls in order: "open #1", "connect #1 whois.arin.net:43", "send #1 \"a\\n\"",
@@ -224,6 +239,13 @@ public:
     }
 
 private:
+    // The limit only keeps a run that never closes the socket from hanging the tests.
+    void WaitUntilClosed(std::unique_lock<std::mutex>& hold, SocketHandle socket)
+    {
+        if (!m_changed.wait_for(hold, std::chrono::seconds(10), [&] { return m_closed.count(socket) > 0 || m_released; }))
+            ADD_FAILURE() << "socket " << Name(socket) << " was never closed";
+    }
+
     ScriptedConnection* Script(SocketHandle socket)
     {
         if (socket == kNoSocket || socket < kFirstHandle || socket - kFirstHandle >= m_opened ||
