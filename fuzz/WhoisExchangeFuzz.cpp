@@ -2,11 +2,13 @@
 // The first input byte sets up the run (bits 0-2: the server choice, bit 3: the question is an
 // address, bit 4: the last receive fails instead of the server closing, bit 5: asked from a link in
 // an ARIN answer); the rest is the chunks the servers send, each a length byte (0 for a full 512)
-// and that many bytes. The run always completes; it follows a referral exactly when ARIN is asked
-// under "Automatic" and the received text starts with a registry's referral, wherever the chunks
-// split it; the answer is the chunks after the referral point (all of them without one), each up
-// to its first zero byte; each server gets the question and a line feed; every socket is closed
-// once and never used after that.
+// and that many bytes. The run always completes; it follows the classic referral exactly when ARIN
+// is asked under "Automatic" and the received text starts with a registry's referral, wherever the
+// chunks split it; the answer is the chunks after the referral point (all of them without one),
+// each up to its first zero byte; under "Automatic", a referral line in that answer (by the rules'
+// own reading) to a server not yet asked makes one more pass, which gets nothing and so leaves the
+// answer and its server; each server gets the question (in its own form) and a line feed; every
+// socket is closed once and never used after that.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -16,6 +18,8 @@
 
 #include "FuzzCheck.h"
 #include "query/QuerySocket.h"
+#include "query/ReferralRules.h"
+#include "query/ServerChoice.h"
 #include "query/WhoisQuery.h"
 #include "res/resource.h"
 
@@ -24,6 +28,7 @@ const char kAddressQuestion[] = "192.0.2.1";
 const char kCustomHost[] = "192.0.2.9";
 const std::uint32_t kAddressOf[kServerAddMore] = {0, 0x0A000001, 0x0A000002, 0x0A000003, 0x0A000004};
 const std::uint32_t kCustomAddress = 0x090200C0;
+const std::uint32_t kNamedAddress = 0x0B000001;  // every other name resolves here
 
 // Hands out the chunks in order to whichever connection receives, then the end.
 class ChunkSockets : public ISocketApi {
@@ -44,7 +49,8 @@ public:
                 return true;
             }
         }
-        return false;
+        *address = kNamedAddress;
+        return true;
     }
     SocketHandle Open() override
     {
@@ -182,17 +188,33 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
     }
     std::string answer;
     for (size_t i = secondPass; i < texts.size(); ++i) answer += texts[i];
+    Server asked[] = {first, referred ? referred : first};
+    Referral referral;
+    Server further;
+    if (job.serverChoice == kServerAutomatic && FindReferral(answer, &referral)) {
+        further = ServerForHost(referral.host, referral.port);
+        for (const Server& server : asked)
+            if (ServerIdentity(server, job.customServers) == ServerIdentity(further, job.customServers)) further = Server();
+    }
+    const bool third = further != Server();
 
     FUZZ_CHECK(result.end == QueryEnd::Complete && report.last == IDS_COMPLETE);
     FUZZ_CHECK(result.gotAnswer && result.question == job.question);
     FUZZ_CHECK(result.lastServer == (referred ? referred : first));
     FUZZ_CHECK(result.answer == answer);
     FUZZ_CHECK(report.count[IDS_RECEIVING] == static_cast<int>(chunks.size()));
-    FUZZ_CHECK(sockets.connections.size() == (referred ? 2u : 1u));
+    FUZZ_CHECK(sockets.connections.size() == (referred ? 2u : 1u) + (third ? 1u : 0u));
     for (size_t pass = 0; pass < sockets.connections.size(); ++pass) {
         const ChunkSockets::Connection& connection = sockets.connections[pass];
-        const int server = pass == 0 ? first : referred;
         FUZZ_CHECK(connection.closed);
+        if (third && pass + 1 == sockets.connections.size()) {
+            FUZZ_CHECK(connection.sent == QuestionFor(further, job.question) + "\n");
+            const bool named = further.kind == Server::Kind::Host;
+            FUZZ_CHECK(connection.address == (named ? kNamedAddress : kAddressOf[further.index]));
+            FUZZ_CHECK(connection.port == (named ? further.port : 43));
+            continue;
+        }
+        const int server = pass == 0 ? first : referred;
         FUZZ_CHECK(connection.sent == job.question + "\n");
         FUZZ_CHECK(connection.address == (server == kFirstCustomServer ? kCustomAddress : kAddressOf[server]));
         FUZZ_CHECK(connection.port == (server == kFirstCustomServer ? 4343 : 43));
