@@ -201,7 +201,7 @@ TEST_F(AnswerView, ARealClickOnALinkAsksItsHandleWhereTheAnswerCameFrom)
          kServerInterNic, "!EXAMPLE-1"},
         {"ARIN", "192.0.2.1", "NetRange: 192.0.2.0 - 192.0.2.255\nNetHandle: (NET-192-0-2-0-1)\n", "NET-192-0-2-0-1",
          kServerArin, "NET-192-0-2-0-1"},
-        {"after CR LF line ends", "example.org", "Domain: EXAMPLE.ORG\r\nStatus: active\r\nTech: (TECH-CRLF-9)\r\n",
+        {"after CR LF line ends", "example.net", "Domain: EXAMPLE.ORG\r\nStatus: active\r\nTech: (TECH-CRLF-9)\r\n",
          "TECH-CRLF-9", kServerInterNic, "!TECH-CRLF-9"},
     };
     for (const Case& c : cases) {
