@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds and runs the program under Wine:
 #   ./run.sh [QUESTION]          the program, asking QUESTION at once when one is given
-#   ./run.sh --demo [QUESTION]   with the sample WHOIS server on 127.0.0.1 and a prefix whose custom
-#                                server list holds it ("Demo"); QUESTION is asked there
+#   ./run.sh --demo [QUESTION]   with the sample WHOIS server on 127.0.0.1 playing the registries and
+#                                the servers they refer to (the program's demo build reaches them
+#                                there), and a prefix whose custom server list holds the sample
+#                                server's own records ("Demo"); QUESTION is asked with "Automatic"
 # With no display it runs under Xvfb: it waits until the query has ended, prints the status line
 # and the answer, saves build/screenshot.png and closes the program. The exit status then says
 # whether the query completed (0), ended otherwise (1) or did not end (2).
@@ -18,7 +20,7 @@ question="$*"
 DEMO_PORT=4343
 
 ensure_packages "${BUILD_PACKAGES[@]}" googletest libgtest-dev x11-utils imagemagick || exit 1
-configure_win64 && build win64 whois whois_window_reader || exit 1
+configure_win64 && build win64 whois whois_demo whois_window_reader || exit 1
 EXE="$BUILD/win64/whois.exe"
 READER="$BUILD/win64/whois_window_reader.exe"
 
@@ -34,9 +36,11 @@ if [ -n "$demo" ]; then
     server_pid=$!
     trap 'kill $server_pid 2>/dev/null' EXIT
     sleep 0.5
-    kill -0 "$server_pid" 2>/dev/null || { echo "The demo server could not start (is port $DEMO_PORT taken?)"; exit 1; }
-    # The question goes to the demo server through the custom server list, not the command line.
-    reader_args=(--server Demo)
+    kill -0 "$server_pid" 2>/dev/null ||
+        { echo "The demo server could not start (are ports $DEMO_PORT to $((DEMO_PORT + 8)) taken?)"; exit 1; }
+    EXE="$BUILD/win64/whois_demo.exe"
+    # The question is typed into the window, as a user would, and asked with "Automatic".
+    reader_args=()
     [ -n "$question" ] && reader_args+=(--ask "$question")
     program_args=()
 else

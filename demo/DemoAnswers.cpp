@@ -128,11 +128,16 @@ std::vector<std::string> DemoQuestions()
     return questions;
 }
 
-std::string DemoAnswer(const std::string& question)
+std::string DemoKey(const std::string& question)
 {
-    // A link to the domain-name registry arrives with "!" in front.
     std::string key = Upper(Trimmed(question));
     if (!key.empty() && key[0] == '!') key.erase(0, 1);
+    return key;
+}
+
+std::string DemoAnswer(const std::string& question)
+{
+    const std::string key = DemoKey(question);
     if (key == "HELP") {
         std::string help = "Tarquelin demo WHOIS server: synthetic records for trying the program.\n\nAsk one of:\n";
         for (const std::string& q : DemoQuestions()) help += "  " + q + "\n";

@@ -1,8 +1,10 @@
 // The sample WHOIS server for trying the program without a network: listens on 127.0.0.1 (port 4343
-// unless given), reads one question line per connection, answers it and closes the connection,
-// which is how a WHOIS answer ends.
+// unless given) with its own records, and on the ports after it as the servers the demo program
+// reaches there (DemoRoles.h); reads one question line per connection, answers it and closes the
+// connection, which is how a WHOIS answer ends.
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/time.h>
 #include <unistd.h>
@@ -43,24 +45,35 @@ void SendAll(int connection, const std::string& bytes)
 
 int main(int argc, char** argv)
 {
-    const int port = argc > 1 ? std::atoi(argv[1]) : 4343;
-    int listener = socket(AF_INET, SOCK_STREAM, 0);
-    int yes = 1;
-    setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<uint16_t>(port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (listener < 0 || bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(listener, 8) != 0) {
-        std::perror("demo server: cannot listen on 127.0.0.1");
-        return 1;
+    const int base = argc > 1 ? std::atoi(argv[1]) : kDemoBasePort;
+    pollfd listeners[kDemoRoles];
+    for (int role = 0; role < kDemoRoles; ++role) {
+        int listener = socket(AF_INET, SOCK_STREAM, 0);
+        int yes = 1;
+        setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(static_cast<uint16_t>(base + role));
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        if (listener < 0 || bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+            listen(listener, 8) != 0) {
+            std::fprintf(stderr, "demo server: cannot listen on 127.0.0.1:%d: ", base + role);
+            std::perror("");
+            return 1;
+        }
+        listeners[role] = {listener, POLLIN, 0};
     }
-    std::printf("Demo WHOIS server on 127.0.0.1:%d\n", port);
+    std::printf("Demo WHOIS server on 127.0.0.1:%d (and %d to %d as the servers it plays)\n", base, base + 1,
+                base + kDemoRoles - 1);
     std::fflush(stdout);
     for (;;) {
-        int connection = accept(listener, nullptr, nullptr);
-        if (connection < 0) continue;
-        SendAll(connection, DemoAnswer(ReadQuestion(connection)));
-        close(connection);
+        if (poll(listeners, kDemoRoles, -1) <= 0) continue;
+        for (int role = 0; role < kDemoRoles; ++role) {
+            if (!(listeners[role].revents & POLLIN)) continue;
+            int connection = accept(listeners[role].fd, nullptr, nullptr);
+            if (connection < 0) continue;
+            SendAll(connection, DemoAnswer(static_cast<DemoRole>(role), ReadQuestion(connection)));
+            close(connection);
+        }
     }
 }

@@ -1,9 +1,14 @@
-// The sample server's records: every link in them leads to a record, and the others answer sensibly.
+// The sample server's records: every link in them leads to a record, the others answer sensibly, and
+// the chains of the servers it plays for the demo hold together.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "DemoAnswers.h"
+#include "query/ReferralRules.h"
+#include "query/ServerChoice.h"
+#include "query/ServerDirectory.h"
 #include "view/LinkScan.h"
 
 TEST(DemoAnswers, EveryLinkLeadsToARecordOfItsOwn)
@@ -36,4 +41,29 @@ TEST(DemoAnswers, HelpListsTheRecordsAndUnknownQuestionsGetNoMatch)
         {"", "No match for \"\"."},
     };
     for (const Case& c : cases) EXPECT_EQ(0u, DemoAnswer(c.question).find(c.answerStart)) << c.question;
+}
+
+// The servers the demo plays: every link leads to a record at the server that showed it, and every
+// referral to a server that has a record for the question, in the form the program sends it.
+TEST(DemoAnswers, EveryRoleAnswersItsLinksAndItsReferrals)
+{
+    int referrals = 0;
+    for (int role = kDemoArin; role < kDemoRoles; ++role) {
+        for (const std::string& question : DemoQuestions(static_cast<DemoRole>(role))) {
+            const std::string answer = DemoAnswer(static_cast<DemoRole>(role), question);
+            ForEachLink(answer.data(), answer.size(), [&](LinkSpan span) {
+                const std::string handle = answer.substr(span.start, span.end - span.start);
+                EXPECT_EQ(std::string::npos, DemoAnswer(static_cast<DemoRole>(role), handle).find("No match")) << handle;
+            });
+            Referral referral;
+            if (!FindReferral(answer, &referral) || referral.host == "whois.closed-registrar.example") continue;
+            const DemoHost* to = std::find_if(std::begin(kDemoHosts), std::end(kDemoHosts),
+                                              [&](const DemoHost& host) { return host.host == referral.host; });
+            ASSERT_NE(std::end(kDemoHosts), to) << referral.host;
+            const Server server = ServerForHost(referral.host, referral.port);
+            EXPECT_EQ(std::string::npos, DemoAnswer(to->role, QuestionFor(server, question)).find("No match")) << question;
+            ++referrals;
+        }
+    }
+    EXPECT_GE(referrals, 8);
 }
