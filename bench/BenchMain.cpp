@@ -5,6 +5,7 @@
 #include "framework/Afx.h"
 
 void ReportReceive();
+void ReportChain();
 void ReportView();
 void ReportStart();
 void ReportHistoryMemory();
@@ -16,6 +17,7 @@ int main()
     LoadLibraryA("RICHED32.DLL");
     std::printf("%-58s %10s %8s\n", "benchmark", "figure", "target");
     ReportReceive();
+    ReportChain();
     ReportStart();
     ReportHistoryMemory();
     ReportView();
