@@ -2,8 +2,9 @@
 #include "query/ReferralRules.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
+
+#include "query/Server.h"
 
 namespace {
 struct Rule {
@@ -26,15 +27,13 @@ constexpr size_t kLongestHost = 253;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
-bool StartsWithNoCase(const char* text, size_t length, const char* prefix)
+bool StartsWithNoCase(std::string_view text, const char* prefix)
 {
     const size_t n = std::strlen(prefix);
-    if (length < n) return false;
-    for (size_t i = 0; i < n; ++i)
-        if (std::tolower(static_cast<unsigned char>(text[i])) != std::tolower(static_cast<unsigned char>(prefix[i])))
-            return false;
-    return true;
+    return text.size() >= n && AsciiLower(std::string(text.substr(0, n))) == AsciiLower(prefix);
 }
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 bool IsHostCharacter(char c)
 {
@@ -47,8 +46,7 @@ bool ParseServer(std::string value, Referral* referral)
     int port = kWhoisPort;
     const size_t scheme = value.find("://");
     if (scheme != std::string::npos) {
-        std::string name = value.substr(0, scheme);
-        std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        const std::string name = AsciiLower(value.substr(0, scheme));
         if (name == "rwhois")
             port = kRwhoisPort;
         else if (name != "whois")
@@ -59,15 +57,14 @@ bool ParseServer(std::string value, Referral* referral)
     const size_t colon = value.find(':');
     if (colon != std::string::npos) {
         const std::string digits = value.substr(colon + 1);
-        if (digits.empty() || digits.size() > 5 || !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) return false;
+        if (digits.empty() || digits.size() > 5 || !std::all_of(digits.begin(), digits.end(), IsDigit)) return false;
         port = std::stoi(digits);
         value.erase(colon);
     }
     if (value.empty() || value.size() > kLongestHost || value.front() == '-' || value.front() == '.' ||
         !std::all_of(value.begin(), value.end(), IsHostCharacter) || port < 1 || port > 0xFFFF)
         return false;
-    std::transform(value.begin(), value.end(), value.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    referral->host = value;
+    referral->host = AsciiLower(value);
     referral->port = port;
     return true;
 }
@@ -83,8 +80,8 @@ bool FindReferral(std::string_view answer, Referral* referral)
         size_t at = start;
         while (at < end && IsBlank(answer[at])) ++at;
         for (size_t rule = 0; rule < kRuleCount; ++rule) {
-            if ((seen[rule] && !kRules[rule].lastCounts) || !StartsWithNoCase(&answer[0] + at, end - at, kRules[rule].label))
-                continue;
+            const bool settled = seen[rule] && !kRules[rule].lastCounts;
+            if (settled || !StartsWithNoCase(answer.substr(at, end - at), kRules[rule].label)) continue;
             size_t from = at + std::strlen(kRules[rule].label), to = end;
             while (from < to && IsBlank(answer[from])) ++from;
             while (to > from && IsBlank(answer[to - 1])) --to;

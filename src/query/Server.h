@@ -2,8 +2,17 @@
 // program, or a host that a referral or the first-server table named, known by host and port.
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <utility>
+
+// Host names, and the labels and schemes around them, compare in ASCII lower case.
+inline std::string AsciiLower(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+    return text;
+}
 
 struct Server {
     enum class Kind { Entry, Host };

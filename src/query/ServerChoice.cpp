@@ -2,7 +2,6 @@
 #include "query/ServerChoice.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "query/ServerDirectory.h"
 
@@ -33,12 +32,6 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool IsHexDigit(char c) { return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 
-std::string Lower(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
 bool AllOf(const std::string& text, bool (*test)(char))
 {
     return !text.empty() && std::all_of(text.begin(), text.end(), test);
@@ -47,12 +40,12 @@ bool AllOf(const std::string& text, bool (*test)(char))
 bool EndsWithNoCase(const std::string& text, const char* suffix)
 {
     const std::string tail = suffix;
-    return text.size() > tail.size() && Lower(text.substr(text.size() - tail.size())) == Lower(tail);
+    return text.size() > tail.size() && AsciiLower(text.substr(text.size() - tail.size())) == AsciiLower(tail);
 }
 
 bool IsAsNumber(const std::string& question)
 {
-    return question.size() > 2 && question.size() <= 12 && Lower(question.substr(0, 2)) == "as" &&
+    return question.size() > 2 && question.size() <= 12 && AsciiLower(question.substr(0, 2)) == "as" &&
            AllOf(question.substr(2), IsDigit);
 }
 
@@ -85,7 +78,7 @@ std::string TopLevelDomain(std::string name)
         if (!IsLabel(name.substr(start, dot - start))) return "";
     const std::string label = name.substr(start);
     if (start == 0 || !IsLabel(label) || AllOf(label, IsDigit)) return "";
-    return Lower(label);
+    return AsciiLower(label);
 }
 
 // ".de", "de." or two letters: a top-level domain asked about itself.
@@ -110,9 +103,9 @@ FirstPass AutomaticFirstPass(const std::string& question, ISocketApi& api)
         for (const auto& handle : kHandleSuffixes)
             if (EndsWithNoCase(question, handle.suffix) && IsLabel(question)) return {ServerForHost(handle.host, 43)};
     const std::string domain = TopLevelDomain(question);
-    if (domain.empty() || std::find(std::begin(kRegistryDomains), std::end(kRegistryDomains), domain) != std::end(kRegistryDomains))
-        return {kServerInterNic};
-    return {iana};
+    const bool registryDomain =
+        std::find(std::begin(kRegistryDomains), std::end(kRegistryDomains), domain) != std::end(kRegistryDomains);
+    return domain.empty() || registryDomain ? FirstPass{kServerInterNic} : FirstPass{iana};
 }
 
 std::string QuestionFor(const Server& server, const std::string& question)

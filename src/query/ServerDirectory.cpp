@@ -1,8 +1,6 @@
 // The server directory's rules; portable, so that they are tested natively as well.
 #include "query/ServerDirectory.h"
 
-#include <algorithm>
-#include <cctype>
 #include <climits>
 
 const char* const kRegistryHosts[kServerAddMore] = {
@@ -78,9 +76,7 @@ std::string ServerIdentity(const Server& server, const std::vector<ServerEntry>&
         address = {kRegistryHosts[server.index], 43};
     else
         LocateServer(server, custom, &address);
-    std::transform(address.host.begin(), address.host.end(), address.host.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return address.host + ":" + std::to_string(address.port);
+    return AsciiLower(address.host) + ":" + std::to_string(address.port);
 }
 
 bool ReferralApplies(int passServer, int serverChoice)

@@ -40,6 +40,106 @@ QueryResult& Failed(QueryResult& result, QueryEnd end, const RunPlan& plan)
     if (result.gotAnswer) result.lastServer = plan.ServerIfNothingArrives();
     return result;
 }
+
+// What every step of a run works with.
+struct Exchange {
+    const QueryJob& job;
+    ISocketApi& api;
+    QuerySocket& socket;
+    IQueryReport& report;
+};
+
+// Looks the pass's server up and connects to it: QueryEnd::Complete when connected, else the end
+// of the run, its status shown.
+QueryEnd Connect(Exchange& x, const ServerAddress& target, SocketHandle* handle)
+{
+    x.report.Status(IDS_LOOKING_UP, target.host);
+    const ServerAddress route = RouteOf(target);
+    std::uint32_t address = x.api.ParseAddress(route.host.c_str());
+    if (address == kNoAddress && !x.api.Resolve(route.host.c_str(), &address)) {
+        x.report.Status(IDS_LOOKUP_FAILED, target.host);
+        return QueryEnd::LookupFailed;
+    }
+    x.report.Status(IDS_CONNECTING, target.host);
+    *handle = x.api.Open();
+    if (*handle == kNoSocket) {
+        x.report.Status(IDS_NETWORK_FAILED, "");
+        return QueryEnd::NoSocket;
+    }
+    x.socket.Attach(*handle);
+    // A port beyond 16 bits names no server; port 0 makes the connection fail plainly.
+    const std::uint16_t port = route.port > 0 && route.port <= 0xFFFF ? static_cast<std::uint16_t>(route.port) : 0;
+    x.socket.Limit(g_queryLimits.connect);
+    const bool connected = x.api.Connect(*handle, address, port);
+    x.socket.Unlimit();
+    if (!connected) {
+        x.report.Status(IDS_CONNECT_FAILED, target.host);
+        x.socket.Close();
+        return QueryEnd::ConnectFailed;
+    }
+    return QueryEnd::Complete;
+}
+
+enum class PassEnd {
+    Complete,  // the server closed (or went silent): the answer is in
+    Referred,  // ARIN's classic referral: the plan has moved on, the rest was not read
+    RunEnded,  // a stop or the size limit ended the run; its end is set
+};
+
+// Receives a pass's answer into the result. The answer of a server that an answer referred to takes
+// the place of that answer (or, a registrar's, follows it) once something arrives; until then what
+// came before stays the answer. `passStart` is where the pass's own text begins, npos while none.
+PassEnd Receive(Exchange& x, RunPlan& plan, const ServerAddress& target, SocketHandle handle, QueryResult& result,
+                size_t* passStart)
+{
+    char buffer[kChunkSize + 1];
+    bool testReferral = true;
+    bool dataFlowed = false;
+    for (;;) {
+        x.socket.Limit(g_queryLimits.idle);
+        const int received = x.api.Receive(handle, buffer, kChunkSize);
+        x.socket.Unlimit();
+        if (received <= 0 && dataFlowed && !x.socket.Active()) {
+            // Stop closed the socket while the answer was arriving: the data flow was aborted.
+            // A stop before any data came ends the wait as if the server had closed.
+            x.report.Status(IDS_ABORTED, "");
+            result.end = QueryEnd::Aborted;
+            return PassEnd::RunEnded;
+        }
+        if (received <= 0) return PassEnd::Complete;
+        dataFlowed = true;
+        if (*passStart == std::string::npos) {
+            if (plan.Show() == ReferralShow::After)
+                result.answer += RegistrarHeading(result.answer, target.host);
+            else
+                result.answer.clear();
+            *passStart = result.answer.size();
+        }
+        // A chunk counts as text: it ends at its first zero byte.
+        result.answer.append(buffer, strnlen(buffer, static_cast<size_t>(received)));
+        x.report.Status(IDS_RECEIVING, "");
+        if (!x.socket.Active()) {
+            x.report.Status(IDS_ABORTED, "");
+            x.socket.Close();
+            result.end = QueryEnd::Aborted;
+            return PassEnd::RunEnded;
+        }
+        if (result.answer.size() >= kMaxAnswerBytes) {
+            result.answer.resize(kMaxAnswerBytes);
+            x.report.Status(IDS_ANSWER_CUT, "");
+            x.socket.Close();
+            result.end = QueryEnd::Cut;
+            return PassEnd::RunEnded;
+        }
+        if (testReferral) {
+            // ARIN's classic referral: its first words name the registry, and the rest is not read.
+            const std::string_view text = std::string_view(result.answer).substr(*passStart);
+            const int referred = ReferralApplies(plan.Current().index, x.job.serverChoice) ? ReferralServer(text) : 0;
+            if (referred && plan.Refer(referred, ReferralShow::Instead)) return PassEnd::Referred;
+            if (text.size() > kReferralTestLength) testReferral = false;
+        }
+    }
+}
 }  // namespace
 
 QueryResult RunWhoisQuery(const QueryJob& job, ISocketApi& api, QuerySocket& socket, IQueryReport& report)
@@ -51,9 +151,9 @@ QueryResult RunWhoisQuery(const QueryJob& job, ISocketApi& api, QuerySocket& soc
         result.end = QueryEnd::EmptyQuestion;
         return result;
     }
+    Exchange x{job, api, socket, report};
     const FirstPass first = FirstServer(job, api);
     RunPlan plan(first.server, first.followReferrals, job.customServers);
-    char buffer[kChunkSize + 1];
     for (;;) {
         if (plan.Passes() > 1 && !socket.Active()) {
             // A stop between two passes: the answer so far is the answer.
@@ -66,108 +166,34 @@ QueryResult RunWhoisQuery(const QueryJob& job, ISocketApi& api, QuerySocket& soc
         result.passStarted = true;
         ServerAddress target;
         LocateServer(server, job.customServers, &target);
-        report.Status(IDS_LOOKING_UP, target.host);
+        SocketHandle handle = kNoSocket;
+        const QueryEnd failure = Connect(x, target, &handle);
+        if (failure != QueryEnd::Complete) return Failed(result, failure, plan);
 
-        const ServerAddress route = RouteOf(target);
-        std::uint32_t address = api.ParseAddress(route.host.c_str());
-        if (address == kNoAddress && !api.Resolve(route.host.c_str(), &address)) {
-            report.Status(IDS_LOOKUP_FAILED, target.host);
-            return Failed(result, QueryEnd::LookupFailed, plan);
-        }
-        report.Status(IDS_CONNECTING, target.host);
-
-        bool final = true;
-        bool testReferral = true;
-        SocketHandle handle = api.Open();
-        if (handle == kNoSocket) {
-            report.Status(IDS_NETWORK_FAILED, "");
-            return Failed(result, QueryEnd::NoSocket, plan);
-        }
-        socket.Attach(handle);
-        // A port beyond 16 bits names no server; port 0 makes the connection fail plainly.
-        std::uint16_t port = route.port > 0 && route.port <= 0xFFFF ? static_cast<std::uint16_t>(route.port) : 0;
-        socket.Limit(g_queryLimits.connect);
-        const bool connected = api.Connect(handle, address, port);
-        socket.Unlimit();
-        if (!connected) {
-            report.Status(IDS_CONNECT_FAILED, target.host);
-            socket.Close();
-            return Failed(result, QueryEnd::ConnectFailed, plan);
-        }
         report.Status(IDS_REQUESTING, "");
         const std::string question = QuestionFor(server, job.question);
         api.Send(handle, question.data(), static_cast<int>(question.size()));
         api.Send(handle, "\n", 1);
         report.Status(IDS_WAITING, "");
-        // The answer of a server that an answer referred to takes its place (or, a registrar's,
-        // follows it) once something arrives; until then what came before stays the answer.
         size_t passStart = std::string::npos;
         if (!plan.Followed()) {
             result.answer.clear();
             passStart = 0;
         }
         result.gotAnswer = true;
-
-        bool dataFlowed = false;
-        for (;;) {
-            socket.Limit(g_queryLimits.idle);
-            int received = api.Receive(handle, buffer, kChunkSize);
-            socket.Unlimit();
-            if (received <= 0 && dataFlowed && !socket.Active()) {
-                // Stop closed the socket while the answer was arriving: the data flow was aborted.
-                // A stop before any data came ends the wait as if the server had closed.
-                report.Status(IDS_ABORTED, "");
-                result.end = QueryEnd::Aborted;
-                return result;
-            }
-            if (received <= 0) break;
-            dataFlowed = true;
-            if (passStart == std::string::npos) {
-                if (plan.Show() == ReferralShow::After)
-                    result.answer += RegistrarHeading(result.answer, target.host);
-                else
-                    result.answer.clear();
-                passStart = result.answer.size();
-            }
-            // A chunk counts as text: it ends at its first zero byte.
-            result.answer.append(buffer, strnlen(buffer, static_cast<size_t>(received)));
-            report.Status(IDS_RECEIVING, "");
-            if (!socket.Active()) {
-                report.Status(IDS_ABORTED, "");
-                socket.Close();
-                result.end = QueryEnd::Aborted;
-                return result;
-            }
-            if (result.answer.size() >= kMaxAnswerBytes) {
-                result.answer.resize(kMaxAnswerBytes);
-                report.Status(IDS_ANSWER_CUT, "");
-                socket.Close();
-                result.end = QueryEnd::Cut;
-                return result;
-            }
-            if (testReferral) {
-                // ARIN's classic referral: its first words name the registry, and the rest is not read.
-                const std::string_view passText = std::string_view(result.answer).substr(passStart);
-                const int referred = ReferralApplies(server.index, job.serverChoice) ? ReferralServer(passText) : 0;
-                if (referred && plan.Refer(referred, ReferralShow::Instead)) {
-                    final = false;
-                    break;
-                }
-                if (passText.size() > kReferralTestLength) testReferral = false;
-            }
-        }
+        const PassEnd end = Receive(x, plan, target, handle, result, &passStart);
+        if (end == PassEnd::RunEnded) return result;
         socket.Close();
+        if (end == PassEnd::Referred) continue;
         if (passStart == std::string::npos) {
             // The referred server sent nothing: the answer that referred to it stays.
             result.lastServer = plan.ServerIfNothingArrives();
-        } else if (final && plan.FollowAnswer(std::string_view(result.answer).substr(passStart))) {
-            final = false;
+        } else if (plan.FollowAnswer(std::string_view(result.answer).substr(passStart))) {
+            continue;
         }
-        if (final) {
-            report.Status(IDS_GOT_DATA, "");
-            report.Status(IDS_COMPLETE, "");
-            result.end = QueryEnd::Complete;
-            return result;
-        }
+        report.Status(IDS_GOT_DATA, "");
+        report.Status(IDS_COMPLETE, "");
+        result.end = QueryEnd::Complete;
+        return result;
     }
 }
