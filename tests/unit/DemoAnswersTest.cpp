@@ -48,20 +48,21 @@ TEST(DemoAnswers, HelpListsTheRecordsAndUnknownQuestionsGetNoMatch)
 TEST(DemoAnswers, EveryRoleAnswersItsLinksAndItsReferrals)
 {
     int referrals = 0;
-    for (int role = kDemoArin; role < kDemoRoles; ++role) {
-        for (const std::string& question : DemoQuestions(static_cast<DemoRole>(role))) {
-            const std::string answer = DemoAnswer(static_cast<DemoRole>(role), question);
+    for (int index = kDemoArin; index < kDemoRoles; ++index) {
+        const DemoRole role = static_cast<DemoRole>(index);
+        for (const std::string& question : DemoQuestions(role)) {
+            const std::string answer = DemoAnswer(role, question);
             ForEachLink(answer.data(), answer.size(), [&](LinkSpan span) {
                 const std::string handle = answer.substr(span.start, span.end - span.start);
-                EXPECT_EQ(std::string::npos, DemoAnswer(static_cast<DemoRole>(role), handle).find("No match")) << handle;
+                EXPECT_EQ(std::string::npos, DemoAnswer(role, handle).find("No match")) << handle;
             });
             Referral referral;
             if (!FindReferral(answer, &referral) || referral.host == "whois.closed-registrar.example") continue;
             const DemoHost* to = std::find_if(std::begin(kDemoHosts), std::end(kDemoHosts),
                                               [&](const DemoHost& host) { return host.host == referral.host; });
             ASSERT_NE(std::end(kDemoHosts), to) << referral.host;
-            const Server server = ServerForHost(referral.host, referral.port);
-            EXPECT_EQ(std::string::npos, DemoAnswer(to->role, QuestionFor(server, question)).find("No match")) << question;
+            const std::string asked = QuestionFor(ServerForHost(referral.host, referral.port), question);
+            EXPECT_EQ(std::string::npos, DemoAnswer(to->role, asked).find("No match")) << question;
             ++referrals;
         }
     }

@@ -8,52 +8,50 @@
 #include "query/ServerChoice.h"
 
 namespace {
-const std::string kArinHeader = "#\n# ARIN WHOIS data and services are subject to the Terms of Use\n#\n\n";
+const std::string kArinHeader = "#\n# Comment lines first, as ARIN's answers have them\n#\n\n";
 const std::string kToRipe = "NetType:        Early Registrations, Transferred to RIPE NCC\nOrgId:          RIPE\n";
 }  // namespace
 
 TEST(FindReferral, ReadsEachRuleInTodaysFormats)
 {
     const Referral none{"", 0, ReferralShow::Instead};
+    const std::string ripe = "whois.ripe.net", rwhois = "rwhois.example.net";
     struct Case {
-        const char* name;
         std::string answer;
         Referral referral;  // host "" for none
     };
     const Case cases[] = {
-        {"ARIN, whois:// form", kArinHeader + kToRipe + "ReferralServer:  whois://whois.ripe.net\n", {"whois.ripe.net", 43}},
-        {"ARIN, bare host", kArinHeader + "ReferralServer: whois.apnic.net\n", {"whois.apnic.net", 43}},
-        {"ARIN, rwhois with its port", "ReferralServer: rwhois://rwhois.example.net:4321/\n", {"rwhois.example.net", 4321}},
-        {"ARIN, rwhois without a port", "ReferralServer: rwhois://rwhois.example.net\n", {"rwhois.example.net", 4321}},
-        {"ARIN, whois:// with a port", "ReferralServer: whois://WHOIS.Example.NET:4343\r\n", {"whois.example.net", 4343}},
-        {"several networks: the last", "ReferralServer: whois://whois.ripe.net\n\nReferralServer: rwhois://rwhois.example.net:4321\n",
-         {"rwhois.example.net", 4321}},
-        {"the last one that names a server", "ReferralServer: whois.lacnic.net\nReferralServer: https://rdap.example.net/\n",
-         {"whois.lacnic.net", 43}},
-        {"ResourceLink naming a host", kToRipe + "ResourceLink:  https://apps.db.ripe.net/search\nResourceLink:  whois.ripe.net\n",
-         {"whois.ripe.net", 43}},
-        {"ReferralServer before ResourceLink", "ResourceLink: whois.ripe.net\nReferralServer: whois://whois.afrinic.net\n",
-         {"whois.afrinic.net", 43}},
-        {"IANA", "% IANA WHOIS server\n\nrefer:        whois.denic.de\n\ndomain:       DE\nwhois:        whois.denic.de\n",
-         {"whois.denic.de", 43}},
-        {"a registry names its registrar", "   Domain Name: EXAMPLE.COM\r\n   Registrar WHOIS Server: whois.example-registrar.com\r\n",
+        // ARIN: three forms of ReferralServer, the last of several networks, then ResourceLink.
+        {kArinHeader + kToRipe + "ReferralServer:  whois://whois.ripe.net\n", {ripe, 43}},
+        {kArinHeader + "ReferralServer: whois.apnic.net\n", {"whois.apnic.net", 43}},
+        {"ReferralServer: rwhois://rwhois.example.net:4321/\n", {rwhois, 4321}},
+        {"ReferralServer: rwhois://rwhois.example.net\n", {rwhois, 4321}},
+        {"ReferralServer: whois://WHOIS.Example.NET:4343\r\n", {"whois.example.net", 4343}},
+        {"ReferralServer: whois.ripe.net\n\nReferralServer: rwhois://rwhois.example.net:4321\n", {rwhois, 4321}},
+        {"ReferralServer: whois.lacnic.net\nReferralServer: https://rdap.example.net/\n", {"whois.lacnic.net", 43}},
+        {kToRipe + "ResourceLink:  https://apps.db.ripe.net/search\nResourceLink:  whois.ripe.net\n", {ripe, 43}},
+        {"ResourceLink: whois.ripe.net\nReferralServer: whois://whois.afrinic.net\n", {"whois.afrinic.net", 43}},
+        // IANA, and a registry naming its registrar.
+        {"% IANA WHOIS server\n\nrefer:        whois.denic.de\n\ndomain:       DE\n", {"whois.denic.de", 43}},
+        {"   Domain Name: EXAMPLE.COM\r\n   Registrar WHOIS Server: whois.example-registrar.com\r\n",
          {"whois.example-registrar.com", 43, ReferralShow::After}},
-        {"ResourceLink to the web only", "ResourceLink:  https://apps.db.ripe.net/search\n", none},
-        {"a registrar with no server", "   Registrar WHOIS Server: \n   Registrar URL: http://www.example.com\n", none},
-        {"a label inside a line", "remarks: refer: whois.example.net\nremarks:  see ReferralServer: whois.ripe.net\n", none},
-        {"an IPv6 literal", "ReferralServer: whois://[2001:db8::43]:43\n", none},
-        {"a port beyond 16 bits", "ReferralServer: whois://whois.example.net:70000\n", none},
-        {"a blank in the host", "refer: whois example net\n", none},
-        {"RIPE NCC's own answer", "inetnum:        192.0.2.0 - 192.0.2.255\nnetname:        EXAMPLE-NET\nsource:         RIPE\n", none},
-        {"nothing", "", none},
+        // No referral.
+        {"ResourceLink:  https://apps.db.ripe.net/search\n", none},
+        {"   Registrar WHOIS Server: \n   Registrar URL: http://www.example.com\n", none},
+        {"remarks: refer: whois.example.net\nremarks:  see ReferralServer: whois.ripe.net\n", none},
+        {"ReferralServer: whois://[2001:db8::43]:43\n", none},
+        {"ReferralServer: whois://whois.example.net:70000\n", none},
+        {"refer: whois example net\n", none},
+        {"inetnum:        192.0.2.0 - 192.0.2.255\nnetname:        EXAMPLE-NET\nsource:         RIPE\n", none},
+        {"", none},
     };
     for (const Case& c : cases) {
         Referral found;
-        EXPECT_EQ(!c.referral.host.empty(), FindReferral(c.answer, &found)) << c.name;
+        EXPECT_EQ(!c.referral.host.empty(), FindReferral(c.answer, &found)) << c.answer;
         if (c.referral.host.empty()) continue;
-        EXPECT_EQ(c.referral.host, found.host) << c.name;
-        EXPECT_EQ(c.referral.port, found.port) << c.name;
-        EXPECT_EQ(c.referral.show, found.show) << c.name;
+        EXPECT_EQ(c.referral.host, found.host) << c.answer;
+        EXPECT_EQ(c.referral.port, found.port) << c.answer;
+        EXPECT_EQ(c.referral.show, found.show) << c.answer;
     }
 }
 
@@ -61,48 +59,30 @@ TEST(AutomaticFirstPass, EveryKindOfQuestionStartsAtItsServer)
 {
     const Server iana = Server::Named(kIanaHost, 43);
     struct Case {
-        const char* question;
         Server server;
         bool follows;
+        std::vector<const char*> questions;
     };
     const Case cases[] = {
-        {"192.0.2.1", kServerArin, true},
-        {"example.com", kServerInterNic, true},
-        {"EXAMPLE.NET.", kServerInterNic, true},
-        {"example.edu", kServerInterNic, true},
-        {"large.example", kServerInterNic, true},
-        {"HELP", kServerInterNic, true},
-        {"!EXREG-1", kServerInterNic, true},
-        {"192.0.2.0/24", kServerInterNic, true},
-        {"192.0.2.256", kServerInterNic, true},
-        {"n + 192.0.2.1", kServerInterNic, true},
-        {"example.org", iana, true},
-        {"example.de", iana, true},
-        {"example.co.uk", iana, true},
-        {"example.jp", iana, true},
-        {"xn--bcher-kva.example.xn--p1ai", iana, true},
-        {"2001:db8::1", iana, true},
-        {"2001:DB8::/32", iana, true},
-        {"::ffff:192.0.2.1", iana, true},
-        {"AS64496", iana, true},
-        {"as64496", iana, true},
-        {"AS", iana, false},  // American Samoa
-        {".de", iana, false},
-        {"org.", iana, false},
-        {"jp", iana, false},
-        {"EXAMPLE1-ARIN", kServerArin, true},
-        {"EXAMPLE1-RIPE", kServerRipe, true},
-        {"EX1-AP", kServerApnic, true},
-        {"ex1-lacnic", Server::Named("whois.lacnic.net", 43), true},
-        {"EX1-AFRINIC", Server::Named("whois.afrinic.net", 43), true},
-        {"-RIPE", kServerInterNic, true},
+        {kServerArin, true, {"192.0.2.1", "EXAMPLE1-ARIN"}},
+        {kServerInterNic, true, {"example.com", "EXAMPLE.NET.", "example.edu", "large.example", "HELP", "!EXREG-1",
+                                 "192.0.2.0/24", "192.0.2.256", "n + 192.0.2.1", "-RIPE"}},
+        {iana, true, {"example.org", "example.de", "example.co.uk", "example.jp", "xn--bcher-kva.example.xn--p1ai",
+                      "2001:db8::1", "2001:DB8::/32", "::ffff:192.0.2.1", "AS64496", "as64496"}},
+        {iana, false, {".de", "org.", "jp", "AS"}},  // top-level domains alone (AS: American Samoa)
+        {kServerRipe, true, {"EXAMPLE1-RIPE"}},
+        {kServerApnic, true, {"EX1-AP"}},
+        {Server::Named("whois.lacnic.net", 43), true, {"ex1-lacnic"}},
+        {Server::Named("whois.afrinic.net", 43), true, {"EX1-AFRINIC"}},
     };
     ScriptedSockets api;
     api.addresses = {{"192.0.2.1", 0x010200C0}};
     for (const Case& c : cases) {
-        const FirstPass first = AutomaticFirstPass(c.question, api);
-        EXPECT_TRUE(c.server == first.server) << c.question << ": " << first.server.index << " " << first.server.host;
-        EXPECT_EQ(c.follows, first.followReferrals) << c.question;
+        for (const char* question : c.questions) {
+            const FirstPass first = AutomaticFirstPass(question, api);
+            EXPECT_TRUE(c.server == first.server) << question << ": " << first.server.index << first.server.host;
+            EXPECT_EQ(c.follows, first.followReferrals) << question;
+        }
     }
 }
 
