@@ -52,15 +52,32 @@ UINT QueryThreadProc(LPVOID param)
     return 0;
 }
 
-bool EndedByFailure(QueryEnd end)
-{
-    return end == QueryEnd::LookupFailed || end == QueryEnd::NoSocket || end == QueryEnd::ConnectFailed;
-}
-
 bool TextNamesHost(WPARAM stringId)
 {
     return stringId == IDS_LOOKING_UP || stringId == IDS_LOOKUP_FAILED || stringId == IDS_CONNECTING ||
            stringId == IDS_CONNECT_FAILED;
+}
+
+CString StatusText(WPARAM stringId, const std::string& host)
+{
+    CString text;
+    text.LoadString(static_cast<UINT>(stringId));
+    if (TextNamesHost(stringId)) {
+        CString pattern = text;
+        text.Format(pattern, host.c_str());
+    }
+    return text;
+}
+
+// The text of a run's end at a server that could not be asked; 0 for any other end.
+UINT FailureText(QueryEnd end)
+{
+    switch (end) {
+    case QueryEnd::LookupFailed: return IDS_LOOKUP_FAILED;
+    case QueryEnd::NoSocket: return IDS_NETWORK_FAILED;
+    case QueryEnd::ConnectFailed: return IDS_CONNECT_FAILED;
+    default: return 0;
+    }
 }
 }  // namespace
 
@@ -105,12 +122,7 @@ void CWhoisDlg::OnAsk()
 LRESULT CWhoisDlg::OnQueryStatus(WPARAM stringId, LPARAM host)
 {
     std::unique_ptr<std::string> hostName(reinterpret_cast<std::string*>(host));
-    CString text;
-    text.LoadString(static_cast<UINT>(stringId));
-    if (TextNamesHost(stringId)) {
-        CString pattern = text;
-        text.Format(pattern, hostName->c_str());
-    }
+    const CString text = StatusText(stringId, *hostName);
     // "Fatal error: nothing to ask for." and "Complete." are shown without being kept.
     if (stringId != IDS_NOTHING_TO_ASK && stringId != IDS_COMPLETE) m_strStatus = text;
     m_stcStatus.SetWindowText(text);
@@ -133,7 +145,8 @@ LRESULT CWhoisDlg::OnQueryDone(WPARAM, LPARAM resultParam)
         // Showing a record says "Complete."; a cut answer, or one that a referred server failed to
         // complete, must not pass for a whole one: the status line keeps what ended the run.
         if (result->end == QueryEnd::Cut) SetStatusText(IDS_ANSWER_CUT);
-        if (EndedByFailure(result->end)) m_stcStatus.SetWindowText(m_strStatus);
+        if (const UINT failure = FailureText(result->end))
+            m_stcStatus.SetWindowText(StatusText(failure, result->failedHost));
         return 0;
     }
     EndRun();

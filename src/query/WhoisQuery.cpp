@@ -34,9 +34,10 @@ std::string RegistrarHeading(const std::string& shownBefore, const std::string& 
 
 // A failed pass: the statuses say which server failed; what earlier passes received stays, with
 // the server that sent it.
-QueryResult& Failed(QueryResult& result, QueryEnd end, const RunPlan& plan)
+QueryResult& Failed(QueryResult& result, QueryEnd end, const RunPlan& plan, const std::string& host)
 {
     result.end = end;
+    result.failedHost = host;
     if (result.gotAnswer) result.lastServer = plan.ServerIfNothingArrives();
     return result;
 }
@@ -168,7 +169,7 @@ QueryResult RunWhoisQuery(const QueryJob& job, ISocketApi& api, QuerySocket& soc
         LocateServer(server, job.customServers, &target);
         SocketHandle handle = kNoSocket;
         const QueryEnd failure = Connect(x, target, &handle);
-        if (failure != QueryEnd::Complete) return Failed(result, failure, plan);
+        if (failure != QueryEnd::Complete) return Failed(result, failure, plan, target.host);
 
         report.Status(IDS_REQUESTING, "");
         const std::string question = QuestionFor(server, job.question);

@@ -38,6 +38,7 @@ struct QueryResult {
     Server lastServer;
     bool passStarted = false;
     bool gotAnswer = false;            // a pass reached the receive stage
+    std::string failedHost;            // the server that could not be asked, for the failed ends
 };
 
 // Receives the status texts of a run, in order, by string ID (the host for the IDs that name it).
