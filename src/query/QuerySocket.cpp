@@ -3,6 +3,11 @@
 
 QuerySocket::~QuerySocket()
 {
+    EndLimits();
+}
+
+void QuerySocket::EndLimits()
+{
     {
         std::lock_guard<std::mutex> hold(m_lock);
         m_ending = true;

@@ -33,6 +33,9 @@ public:
     // Unlimit() says it has.
     void Limit(std::chrono::milliseconds limit);
     void Unlimit();
+    // Worker: no limit follows; the watchdog thread ends here rather than wherever the last owner
+    // lets go (the window's thread must not wait for it).
+    void EndLimits();
     // Worker: its last step; nothing of the query is touched after it.
     void MarkFinished();
     // Window: waits at most `limit` for the worker's last step; true when it came.

@@ -153,6 +153,10 @@ QueryResult RunWhoisQuery(const QueryJob& job, ISocketApi& api, QuerySocket& soc
         return result;
     }
     Exchange x{job, api, socket, report};
+    struct LimitsEnd {
+        QuerySocket& socket;
+        ~LimitsEnd() { socket.EndLimits(); }
+    } limitsEnd{socket};
     const FirstPass first = FirstServer(job, api);
     RunPlan plan(first.server, first.followReferrals, job.customServers);
     for (;;) {
