@@ -24,7 +24,7 @@ ensure_packages() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
-BUILD_PACKAGES=(cmake ninja-build g++ g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 fonts-wine xvfb xauth)
+BUILD_PACKAGES=(cmake ninja-build g++ nlohmann-json3-dev g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 fonts-wine xvfb xauth)
 
 # configure DIR [cmake options...]: configures the build folder DIR once.
 configure() {
