@@ -21,7 +21,7 @@ SOCKET ListenOnLoopback(int backlog, std::uint16_t* port)
 }
 }  // namespace
 
-ScriptedWhoisServer::ScriptedWhoisServer()
+ScriptedWhoisServer::ScriptedWhoisServer(const char* questionEnd) : m_questionEnd(questionEnd)
 {
     m_listener = ListenOnLoopback(SOMAXCONN, &m_port);
     m_scripts.push_back({});
@@ -94,14 +94,14 @@ void ScriptedWhoisServer::AcceptLoop()
 
 void ScriptedWhoisServer::Serve(SOCKET connection, int index)
 {
-    // The question ends with a line feed; everything up to it is recorded.
+    // Everything up to the end of the question is recorded.
     char buffer[4096];
     for (;;) {
         int n = recv(connection, buffer, sizeof buffer, 0);
         if (n <= 0) break;
         std::lock_guard<std::mutex> hold(m_lock);
         m_received[static_cast<size_t>(index)].append(buffer, static_cast<size_t>(n));
-        if (m_received[static_cast<size_t>(index)].find('\n') != std::string::npos) break;
+        if (m_received[static_cast<size_t>(index)].find(m_questionEnd) != std::string::npos) break;
     }
     ServerScript script;
     {
@@ -147,6 +147,12 @@ void ScriptedWhoisServer::Serve(SOCKET connection, int index)
     closesocket(connection);
     std::lock_guard<std::mutex> hold(m_lock);
     m_open.erase(std::remove(m_open.begin(), m_open.end(), connection), m_open.end());
+}
+
+std::string HttpAnswerBytes(int status, const std::string& body, const std::string& headers)
+{
+    return "HTTP/1.1 " + std::to_string(status) + " Scripted\r\nContent-Type: application/rdap+json\r\n" + headers +
+           "Connection: close\r\n\r\n" + body;
 }
 
 std::uint16_t RefusingPort()

@@ -1,7 +1,8 @@
 // A scripted WHOIS server on 127.0.0.1 (ephemeral port) for tests under Wine. Each connection
 // reads the question line, records the bytes, then plays the next script: chunks with delays,
 // zero bytes, answers of any size, close, reset, or holding the connection open until the client
-// closes it or the test releases it.
+// closes it or the test releases it. As a plain-HTTP server, the question is a request, which ends
+// with a blank line.
 #pragma once
 
 #include <atomic>
@@ -30,7 +31,8 @@ using ServerScript = std::vector<ServerStep>;
 
 class ScriptedWhoisServer {
 public:
-    ScriptedWhoisServer();
+    // `questionEnd` ends what a connection asks: a line feed for WHOIS, "\r\n\r\n" for HTTP.
+    explicit ScriptedWhoisServer(const char* questionEnd = "\n");
     ~ScriptedWhoisServer();
     ScriptedWhoisServer(const ScriptedWhoisServer&) = delete;
     ScriptedWhoisServer& operator=(const ScriptedWhoisServer&) = delete;
@@ -51,6 +53,7 @@ private:
     void AcceptLoop();
     void Serve(SOCKET connection, int index);
 
+    const std::string m_questionEnd;
     SOCKET m_listener = INVALID_SOCKET;
     std::uint16_t m_port = 0;
     std::atomic<bool> m_stopping{false};
@@ -64,6 +67,10 @@ private:
     std::thread m_acceptor;
     std::vector<std::thread> m_workers;
 };
+
+// An HTTP/1.1 answer that ends when the server closes: the status line, the RDAP content type,
+// `headers` (each ending in "\r\n") and the body.
+std::string HttpAnswerBytes(int status, const std::string& body, const std::string& headers = "");
 
 // A TCP port on 127.0.0.1 where nothing listens: connections to it are refused.
 std::uint16_t RefusingPort();
