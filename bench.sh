@@ -6,7 +6,7 @@ source "$(dirname "$0")/tools/common.sh"
 
 ensure_packages "${BUILD_PACKAGES[@]}" googletest || exit 1
 configure_win64 && build win64 whois_bench || exit 1
-configure native && build native link_scan_bench || exit 1
+configure native && build native link_scan_bench rdap_render_bench || exit 1
 export WINEPREFIX="$BUILD/wineprefix-test"
 ensure_wine_prefix unmanaged
 xvfb-run -a bash -c '"$1" -p; "$2" "$3"; status=$?; "$1" -k; exit $status' _ \
@@ -14,6 +14,7 @@ xvfb-run -a bash -c '"$1" -p; "$2" "$3"; status=$?; "$1" -k; exit $status' _ \
 status=$?
 # The native rows, under the header the Windows table printed.
 "$BUILD/native/link_scan_bench" || status=1
+"$BUILD/native/rdap_render_bench" || status=1
 # The size of the program as shipped: stripped.
 stripped="$BUILD/whois-stripped.exe"
 x86_64-w64-mingw32-strip -o "$stripped" "$BUILD/win64/whois.exe" &&

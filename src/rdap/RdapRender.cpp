@@ -3,7 +3,7 @@
 #include "rdap/RdapRender.h"
 
 #include <algorithm>
-#include <vector>
+#include <string_view>
 
 #include <nlohmann/json.hpp>
 
@@ -41,18 +41,19 @@ const Json* Member(const Json& object, const char* name)
     return found == object.end() ? nullptr : &*found;
 }
 
-// A string or number as text, with control bytes made blanks; "" for anything else.
+// A string member as it stands (the writer cleans it), "" for anything else.
+std::string_view View(const Json* value)
+{
+    return value && value->is_string() ? std::string_view(value->get_ref<const std::string&>()) : std::string_view();
+}
+std::string_view View(const Json& object, const char* name) { return View(Member(object, name)); }
+
+// A string or number as text, "" for anything else.
 std::string Text(const Json* value)
 {
-    std::string text;
-    if (!value) return text;
-    if (value->is_string()) text = value->get_ref<const std::string&>();
-    else if (value->is_number() || value->is_boolean()) text = value->dump();
-    for (char& c : text)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
-    return text;
+    if (value && (value->is_number() || value->is_boolean())) return value->dump();
+    return std::string(View(value));
 }
-
 std::string Text(const Json& object, const char* name) { return Text(Member(object, name)); }
 
 // Each element of an array member (or the member itself when it is no array).
@@ -68,47 +69,70 @@ void ForEach(const Json& object, const char* name, Visit&& visit)
     for (const Json& element : *member) visit(element);
 }
 
-std::string Capitalised(std::string text)
+std::string Capitalised(std::string_view text)
 {
-    if (!text.empty() && text[0] >= 'a' && text[0] <= 'z') text[0] = static_cast<char>(text[0] - 'a' + 'A');
-    return text;
+    std::string result(text);
+    if (!result.empty() && result[0] >= 'a' && result[0] <= 'z') result[0] = static_cast<char>(result[0] - 'a' + 'A');
+    return result;
 }
 
+bool Blank(std::string_view text) { return text.find_first_not_of(" \t\r") == std::string_view::npos; }
+
+// Each line of a text that holds line ends, blank ones left out.
+template <class Visit>
+void ForEachLine(std::string_view text, Visit&& visit)
+{
+    while (!text.empty()) {
+        const size_t end = std::min(text.find('\n'), text.size());
+        if (!Blank(text.substr(0, end))) visit(text.substr(0, end));
+        text.remove_prefix(std::min(end + 1, text.size()));
+    }
+}
+
+// Writes the text; every byte an answer gives passes through here, and control bytes become blanks
+// so that an answer can neither break the layout nor hide a handle.
 class Writer {
 public:
     std::string text;
 
-    // "Label:" at the indent and the value in the value column; a value with line ends (a cleaned
-    // one has none, but descriptions and addresses do) goes on in the same column.
-    void Field(int indent, const std::string& label, const std::string& value)
+    // "Label:" at the indent and the value in the value column.
+    void Field(int indent, std::string_view label, std::string_view value)
     {
         if (value.empty()) return;
-        size_t start = text.size();
+        const size_t start = text.size();
         text.append(static_cast<size_t>(indent), ' ');
         if (!label.empty()) {
-            text += label;
+            Append(label);
             text += ':';
         }
         const size_t used = text.size() - start;
-        const size_t column = used < kValueColumn ? kValueColumn : used + 1;
-        text.append(column - used, ' ');
-        text += value;
+        text.append((used < kValueColumn ? kValueColumn : used + 1) - used, ' ');
+        Append(value);
         text += '\n';
     }
-    void Line(int indent, const std::string& value)
+    void Line(int indent, std::string_view value)
     {
         if (value.empty()) return;
         text.append(static_cast<size_t>(indent), ' ');
-        text += value;
+        Append(value);
         text += '\n';
     }
     void Blank()
     {
         if (!text.empty() && text.compare(text.size() - std::min<size_t>(2, text.size()), 2, "\n\n") != 0) text += '\n';
     }
+
+private:
+    void Append(std::string_view value)
+    {
+        const size_t from = text.size();
+        text += value;
+        for (size_t i = from; i < text.size(); ++i)
+            if (static_cast<unsigned char>(text[i]) < 0x20 || text[i] == 0x7F) text[i] = ' ';
+    }
 };
 
-const char* EventLabel(const std::string& action)
+const char* EventLabel(std::string_view action)
 {
     if (action == "registration") return "Registered";
     if (action == "expiration") return "Expires";
@@ -122,73 +146,62 @@ const char* EventLabel(const std::string& action)
 void Events(Writer& out, int indent, const Json& object)
 {
     ForEach(object, "events", [&](const Json& event) {
-        const std::string action = Text(event, "eventAction");
+        const std::string_view action = View(event, "eventAction");
         const char* label = EventLabel(action);
-        std::string value = Text(event, "eventDate");
-        const std::string actor = Text(event, "eventActor");
-        if (!actor.empty()) value += (value.empty() ? "" : " by ") + actor;
-        out.Field(indent, label ? label : Capitalised(action.empty() ? "event" : action), value);
+        const std::string_view date = View(event, "eventDate"), actor = View(event, "eventActor");
+        const std::string heading = label ? label : Capitalised(action.empty() ? "event" : action);
+        if (actor.empty()) out.Field(indent, heading, date);
+        else out.Field(indent, heading, std::string(date) + (date.empty() ? "" : " by ") + std::string(actor));
     });
 }
 
 void Status(Writer& out, int indent, const Json& object)
 {
-    ForEach(object, "status", [&](const Json& status) { out.Field(indent, "Status", Text(&status)); });
+    ForEach(object, "status", [&](const Json& status) { out.Field(indent, "Status", View(&status)); });
 }
 
-// The text lines of a jCard value: a string, or an array of (arrays of) strings, blanks dropped.
-void ValueLines(const Json& value, std::vector<std::string>* lines)
+// The text lines of a jCard value: a string, or an array of (arrays of) strings.
+template <class Visit>
+void ForEachValueLine(const Json& value, Visit&& visit)
 {
     if (value.is_array()) {
-        for (const Json& part : value) ValueLines(part, lines);
+        for (const Json& part : value) ForEachValueLine(part, visit);
         return;
     }
-    const std::string text = Text(&value);
-    if (text.find_first_not_of(' ') != std::string::npos) lines->push_back(text);
+    if (!Blank(View(&value))) visit(View(&value));
 }
 
-// The vCard of an entity (jCard, RFC 7095): ["vcard", [[name, parameters, type, value...], ...]].
+// The vCard of an entity (jCard, RFC 7095): ["vcard", [[name, parameters, type, value...], ...]],
+// shown in a fixed order whatever the card's own.
 void Card(Writer& out, int indent, const Json& entity)
 {
     const Json* card = Member(entity, "vcardArray");
     if (!card || !card->is_array() || card->size() < 2 || !(*card)[1].is_array()) return;
-    const struct {
+    static const struct {
         const char* property;
         const char* label;
     } kShown[] = {
-        {"fn", "Name"},   {"org", "Organisation"}, {"title", "Title"},      {"role", "Role"},
-        {"email", "E-mail"}, {"tel", "Telephone"}, {"adr", "Address"},      {"contact-uri", "Contact"},
-        {"url", "Web"},
+        {"fn", "Name"},      {"org", "Organisation"}, {"title", "Title"},          {"role", "Role"}, {"email", "E-mail"},
+        {"tel", "Telephone"}, {"adr", "Address"},      {"contact-uri", "Contact"}, {"url", "Web"},
     };
     for (const auto& shown : kShown) {
-        for (const Json& property : (*card)[1]) {
-            if (!property.is_array() || property.size() < 4 || Text(&property[0]) != shown.property) continue;
-            const Json& parameters = property[1];
-            std::vector<std::string> lines;
-            for (size_t i = 3; i < property.size(); ++i) ValueLines(property[i], &lines);
-            std::string label = shown.label;
-            if (std::string(shown.property) == "tel") {
-                std::vector<std::string> types;
-                ForEach(parameters, "type", [&](const Json& type) { types.push_back(Text(&type)); });
-                if (std::find(types.begin(), types.end(), "fax") != types.end()) label = "Fax";
-                for (std::string& line : lines)
-                    if (line.compare(0, 4, "tel:") == 0) line.erase(0, 4);
-            }
-            if (std::string(shown.property) == "adr" && lines.empty()) {
-                // A formatted address can stand in the "label" parameter instead.
-                std::string formatted = Member(parameters, "label") && Member(parameters, "label")->is_string()
-                                            ? Member(parameters, "label")->get<std::string>()
-                                            : "";
-                size_t start = 0;
-                while (start <= formatted.size()) {
-                    size_t end = formatted.find('\n', start);
-                    if (end == std::string::npos) end = formatted.size();
-                    Json part = formatted.substr(start, end - start);
-                    ValueLines(part, &lines);
-                    start = end + 1;
-                }
-            }
-            for (size_t i = 0; i < lines.size(); ++i) out.Field(indent, i == 0 ? label : "", lines[i]);
+        const std::string_view property = shown.property;
+        for (const Json& entry : (*card)[1]) {
+            if (!entry.is_array() || entry.size() < 4 || View(&entry[0]) != property) continue;
+            const Json& parameters = entry[1];
+            std::string_view label = shown.label;
+            if (property == "tel") ForEach(parameters, "type", [&](const Json& type) {
+                    if (View(&type) == "fax") label = "Fax";
+                });
+            bool first = true;
+            auto line = [&](std::string_view value) {
+                if (property == "tel" && value.substr(0, 4) == "tel:") value.remove_prefix(4);
+                out.Field(indent, first ? label : std::string_view(), value);
+                first = false;
+            };
+            for (size_t i = 3; i < entry.size(); ++i) ForEachValueLine(entry[i], line);
+            // A formatted address can stand in the "label" parameter instead.
+            if (property == "adr" && first) ForEachLine(View(parameters, "label"), line);
         }
     }
 }
@@ -199,22 +212,14 @@ void Remarks(Writer& out, int indent, const Json& object, const char* member, co
     if (!list || !list->is_array() || list->empty()) return;
     out.Line(indent, heading);
     for (const Json& remark : *list) {
-        const std::string title = Text(remark, "title");
+        const std::string_view title = View(remark, "title");
         out.Line(indent + 3, title);
         const int body = title.empty() ? indent + 3 : indent + 6;
+        // A line of a description may itself hold line ends.
         ForEach(remark, "description", [&](const Json& line) {
-            // A line of a description may itself hold line ends.
-            std::string raw = line.is_string() ? line.get<std::string>() : Text(&line);
-            size_t start = 0;
-            while (start <= raw.size()) {
-                size_t end = raw.find('\n', start);
-                if (end == std::string::npos) end = raw.size();
-                Json part = raw.substr(start, end - start);
-                out.Line(body, Text(&part));
-                start = end + 1;
-            }
+            ForEachLine(View(&line), [&](std::string_view text) { out.Line(body, text); });
         });
-        ForEach(remark, "links", [&](const Json& link) { out.Line(body, Text(link, "href")); });
+        ForEach(remark, "links", [&](const Json& link) { out.Line(body, View(link, "href")); });
     }
 }
 
@@ -222,7 +227,7 @@ std::string RolesOf(const Json& entity)
 {
     std::string roles;
     ForEach(entity, "roles", [&](const Json& role) {
-        const std::string text = Text(&role);
+        const std::string_view text = View(&role);
         if (text.empty()) return;
         if (!roles.empty()) roles += ", ";
         roles += Capitalised(text);
@@ -230,9 +235,9 @@ std::string RolesOf(const Json& entity)
     return roles.empty() ? "Contact" : roles;
 }
 
-void Handle(Writer& out, int indent, const std::string& handle, bool asLink)
+void Handle(Writer& out, int indent, std::string_view handle, bool asLink)
 {
-    if (asLink && IsLinkableHandle(handle)) out.Field(indent, "Handle", "(" + handle + ")");
+    if (asLink && IsLinkableHandle(handle)) out.Field(indent, "Handle", "(" + std::string(handle) + ")");
     else out.Field(indent, "Handle", handle);
 }
 
@@ -250,9 +255,9 @@ void Entities(Writer& out, int indent, const Json& object)
 
 void Entity(Writer& out, int indent, const Json& entity)
 {
-    Handle(out, indent, Text(entity, "handle"), true);
+    Handle(out, indent, View(entity, "handle"), true);
     Card(out, indent, entity);
-    ForEach(entity, "publicIds", [&](const Json& id) { out.Field(indent, Text(id, "type"), Text(id, "identifier")); });
+    ForEach(entity, "publicIds", [&](const Json& id) { out.Field(indent, View(id, "type"), Text(id, "identifier")); });
     Status(out, indent, entity);
     Events(out, indent, entity);
     Remarks(out, indent, entity, "remarks", "Remarks:");
@@ -402,6 +407,8 @@ RdapRendering RenderRdap(std::string_view json)
     }
     result.outcome = RdapOutcome::Rendered;
     Writer out;
+    // The text is about half the JSON; growing it step by step costs more than the rest of the walk.
+    out.text.reserve(json.size() / 2);
     if (const Json* code = Member(document, "errorCode")) {
         if (code->is_number_integer()) result.errorCode = static_cast<int>(std::clamp<long long>(code->get<long long>(), 0, 999));
         out.Field(0, "Error", Text(code) + " " + Text(document, "title"));

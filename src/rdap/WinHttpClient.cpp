@@ -28,6 +28,8 @@ struct WinHttpApi {
     decltype(&WinHttpReceiveResponse) receive =
         LateBound<decltype(&WinHttpReceiveResponse)>("winhttp.dll", "WinHttpReceiveResponse");
     decltype(&WinHttpQueryHeaders) queryHeaders = LateBound<decltype(&WinHttpQueryHeaders)>("winhttp.dll", "WinHttpQueryHeaders");
+    decltype(&WinHttpQueryDataAvailable) queryData =
+        LateBound<decltype(&WinHttpQueryDataAvailable)>("winhttp.dll", "WinHttpQueryDataAvailable");
     decltype(&WinHttpReadData) read = LateBound<decltype(&WinHttpReadData)>("winhttp.dll", "WinHttpReadData");
     decltype(&WinHttpCloseHandle) close = LateBound<decltype(&WinHttpCloseHandle)>("winhttp.dll", "WinHttpCloseHandle");
     decltype(&WinHttpGetIEProxyConfigForCurrentUser) ieProxy =
@@ -36,7 +38,7 @@ struct WinHttpApi {
     bool Loaded() const
     {
         return open && crackUrl && connect && openRequest && setOption && setTimeouts && setCallback && send && receive &&
-               queryHeaders && read && close;
+               queryHeaders && queryData && read && close;
     }
 };
 
@@ -75,6 +77,9 @@ void CALLBACK OnStatus(HINTERNET, DWORD_PTR context, DWORD status, LPVOID inform
         return;
     case WINHTTP_CALLBACK_STATUS_REQUEST_ERROR:
         exchange->error = static_cast<WINHTTP_ASYNC_RESULT*>(information)->dwError;
+        break;
+    case WINHTTP_CALLBACK_STATUS_DATA_AVAILABLE:
+        exchange->bytes = *static_cast<DWORD*>(information);
         break;
     case WINHTTP_CALLBACK_STATUS_READ_COMPLETE:
         exchange->bytes = length;
@@ -238,8 +243,14 @@ HttpAnswer CWinHttpClient::Get(const std::string& url, IHttpProgress& progress)
     api.queryHeaders(handles.request, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER, WINHTTP_HEADER_NAME_BY_INDEX,
                      &status, &size, WINHTTP_NO_HEADER_INDEX);
     answer.status = static_cast<int>(status);
+    // Only what has arrived is read: Wine's read of a larger count waits for it to fill, whatever
+    // the asynchronous mode promises.
     for (;;) {
-        if (failed(api.read(handles.request, exchange->buffer, kReadSize, nullptr)) ||
+        if (failed(api.queryData(handles.request, nullptr)) || !await(WINHTTP_CALLBACK_STATUS_DATA_AVAILABLE, idleMs))
+            return answer;
+        const DWORD ready = exchange->bytes < kReadSize ? exchange->bytes.load() : kReadSize;
+        if (ready == 0) break;
+        if (failed(api.read(handles.request, exchange->buffer, ready, nullptr)) ||
             !await(WINHTTP_CALLBACK_STATUS_READ_COMPLETE, idleMs))
             return answer;
         const DWORD bytes = exchange->bytes;
