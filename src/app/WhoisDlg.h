@@ -20,6 +20,8 @@ constexpr UINT WM_QUERY_DONE = WM_APP + 2;
 // Posted by a link click: show the members once the answer view has finished with the click.
 constexpr UINT WM_SHOW_MEMBERS = WM_APP + 3;
 
+class CWinHttpClient;
+
 class CWhoisDlg : public CDialog {
 public:
     CWhoisDlg();
@@ -29,6 +31,8 @@ public:
     int m_bAskAtStart = 0;
     // The running query's socket and stop flag, shared with its worker; null while idle.
     std::shared_ptr<QuerySocket> m_hSocket;
+    // The running query's RDAP requests, stopped with its socket; null while idle.
+    std::shared_ptr<CWinHttpClient> m_pHttp;
     CServerListDlg m_dlgServers;
     BOOL m_bRunning = FALSE;
     COptionsDlg m_dlgOptions;
@@ -55,6 +59,8 @@ public:
     CString m_strQuestion;
     int m_nServer = 0;
     CString m_strAnswer;
+    // The answer as it came when it is RDAP's JSON ("&Save..." can write it), else empty.
+    CString m_strJson;
     CString m_strStatus;
     HICON m_hIcon;
     // Logical units per twip of the answer view's font height, negative: -(pixels per inch) / 72.

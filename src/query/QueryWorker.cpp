@@ -4,16 +4,20 @@
 
 #include "app/WhoisDlg.h"
 #include "framework/WinThread.h"
-#include "query/WhoisQuery.h"
+#include "query/QueryRun.h"
 #include "query/WinsockApi.h"
+#include "rdap/BootstrapFolder.h"
+#include "rdap/WinHttpClient.h"
 #include "res/resource.h"
 
 namespace {
-// What a worker owns: the window to report to, its job, and the socket it shares with Stop.
+// What a worker owns: the window to report to, its job, and the socket and RDAP requests it shares
+// with Stop.
 struct QueryTask {
     HWND window;
     QueryJob job;
     std::shared_ptr<QuerySocket> socket;
+    std::shared_ptr<CWinHttpClient> http;
 };
 
 // Posts a message whose lParam owns a heap object; the receiver frees it. When the window is gone
@@ -46,7 +50,7 @@ UINT QueryThreadProc(LPVOID param)
     std::unique_ptr<QueryTask> task(static_cast<QueryTask*>(param));
     PostedReport report(task->window);
     auto result = std::make_unique<QueryResult>(
-        RunWhoisQuery(task->job, CWinsockApi::Instance(), *task->socket, report));
+        RunQuery(task->job, CWinsockApi::Instance(), *task->socket, *task->http, ProgramBootstrap(), report));
     PostOwned(task->window, WM_QUERY_DONE, 0, std::move(result));
     task->socket->MarkFinished();
     return 0;
@@ -54,8 +58,21 @@ UINT QueryThreadProc(LPVOID param)
 
 bool TextNamesHost(WPARAM stringId)
 {
-    return stringId == IDS_LOOKING_UP || stringId == IDS_LOOKUP_FAILED || stringId == IDS_CONNECTING ||
-           stringId == IDS_CONNECT_FAILED;
+    switch (stringId) {
+    case IDS_LOOKING_UP:
+    case IDS_LOOKUP_FAILED:
+    case IDS_CONNECTING:
+    case IDS_CONNECT_FAILED:
+    case IDS_RDAP_ASKING:
+    case IDS_RDAP_NOT_FOUND:
+    case IDS_RDAP_RATE_LIMITED:
+    case IDS_RDAP_ERROR:
+    case IDS_RDAP_MALFORMED:
+    case IDS_RDAP_TIMED_OUT:
+    case IDS_RDAP_FAILED:
+    case IDS_RDAP_REGISTRAR_FAILED: return true;
+    default: return false;
+    }
 }
 
 CString StatusText(WPARAM stringId, const std::string& host)
@@ -69,13 +86,15 @@ CString StatusText(WPARAM stringId, const std::string& host)
     return text;
 }
 
-// The text of a run's end at a server that could not be asked; 0 for any other end.
-UINT FailureText(QueryEnd end)
+// The text of a run's end at a server that could not be asked, or of an RDAP run that brought no
+// whole answer; 0 for any other end.
+UINT FailureText(const QueryResult& result)
 {
-    switch (end) {
+    switch (result.end) {
     case QueryEnd::LookupFailed: return IDS_LOOKUP_FAILED;
     case QueryEnd::NoSocket: return IDS_NETWORK_FAILED;
     case QueryEnd::ConnectFailed: return IDS_CONNECT_FAILED;
+    case QueryEnd::RdapFailed: return static_cast<UINT>(result.rdapText);
     default: return 0;
     }
 }
@@ -88,6 +107,7 @@ void CWhoisDlg::OnAsk()
         // worker's result has been applied.
         m_bQueryActive = FALSE;
         if (m_hSocket) m_hSocket->Stop();
+        if (m_pHttp) m_pHttp->Stop();
         return;
     }
     m_bRunning = TRUE;
@@ -104,10 +124,12 @@ void CWhoisDlg::OnAsk()
     task->job.lastServer = m_nLastServer;
     task->job.customServers = m_dlgServers.m_servers;
     task->socket = m_hSocket = std::make_shared<QuerySocket>(CWinsockApi::Instance());
+    task->http = m_pHttp = std::make_shared<CWinHttpClient>();
 
     CWinThread* thread = AfxBeginThread(&QueryThreadProc, task.get(), THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
     if (!thread) {
         m_hSocket.reset();
+        m_pHttp.reset();
         m_bRunning = m_bQueryActive = FALSE;
         SetStatusText(IDS_NETWORK_FAILED);
         return;
@@ -137,15 +159,17 @@ LRESULT CWhoisDlg::OnQueryDone(WPARAM, LPARAM resultParam)
     m_bGotAnswer = result->gotAnswer;
     m_bFromLink = FALSE;
     m_hSocket.reset();
+    m_pHttp.reset();
     if (m_bGotAnswer) {
         // Whatever arrived, complete or not, becomes a record with the question as it was asked.
         m_strAnswer = CString(std::move(result->answer));
+        m_strJson = CString(std::move(result->json));
         m_strQuestion = CString(std::move(result->question));
         PushRecord();
         // Showing a record says "Complete."; a cut answer, or one that a referred server failed to
         // complete, must not pass for a whole one: the status line keeps what ended the run.
         if (result->end == QueryEnd::Cut) SetStatusText(IDS_ANSWER_CUT);
-        if (const UINT failure = FailureText(result->end))
+        if (const UINT failure = FailureText(*result))
             m_stcStatus.SetWindowText(StatusText(failure, result->failedHost));
         return 0;
     }
@@ -165,6 +189,7 @@ void CWhoisDlg::OnDestroy()
 {
     // Closing while a query runs: stop it and give its worker a moment to end, so that the process
     // ends cleanly; whatever it posted is freed here, never applied to a dialog that is gone.
+    if (m_pHttp) m_pHttp->Stop();
     if (m_hSocket) {
         m_hSocket->Stop();
         m_hSocket->WaitFinished(kWorkerEndWait);

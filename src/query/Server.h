@@ -1,5 +1,6 @@
 // A server a pass asks: an entry of the server combo, known by its index as everywhere in the
-// program, or a host that a referral or the first-server table named, known by host and port.
+// program, or a host that a referral or the first-server table named, known by host and port, or an
+// RDAP server, known by its base address.
 #pragma once
 
 #include <algorithm>
@@ -15,11 +16,11 @@ inline std::string AsciiLower(std::string text)
 }
 
 struct Server {
-    enum class Kind { Entry, Host };
+    enum class Kind { Entry, Host, Rdap };
 
     Kind kind = Kind::Entry;
     int index = 0;     // Entry: the combo index (1 to 4 built-in, 6 and up custom); 0 names none
-    std::string host;  // Host: the name as the referral gave it, in lower case
+    std::string host;  // Host: the name as the referral gave it, in lower case; Rdap: the base address
     int port = 0;      // Host: the TCP port
 
     Server() = default;
@@ -31,6 +32,13 @@ struct Server {
         server.kind = Kind::Host;
         server.host = std::move(host);
         server.port = port;
+        return server;
+    }
+    static Server RdapAt(std::string base)
+    {
+        Server server;
+        server.kind = Kind::Rdap;
+        server.host = std::move(base);
         return server;
     }
 };

@@ -27,18 +27,21 @@ enum class QueryEnd {
     Aborted,   // a stop came while the answer was arriving
     Complete,  // the server closed the connection (or a stop ended the wait for data)
     Cut,       // the answer reached kMaxAnswerBytes; the rest was not read
+    RdapFailed,  // RDAP brought no answer, or only part of one; the status line says why
 };
 
 struct QueryResult {
     QueryEnd end = QueryEnd::EmptyQuestion;
     std::string question;              // as asked
     std::string answer;                // meaningful when gotAnswer
+    std::string json;                  // an RDAP answer as it came; empty for WHOIS
     // The server of the answer: the last one asked, or, when a server that an answer referred to
     // gave nothing, the one that answered. Meaningful when a pass started.
     Server lastServer;
     bool passStarted = false;
     bool gotAnswer = false;            // a pass reached the receive stage
     std::string failedHost;            // the server that could not be asked, for the failed ends
+    int rdapText = 0;                  // RdapFailed: the status text that says why (of failedHost)
 };
 
 // Receives the status texts of a run, in order, by string ID (the host for the IDs that name it).

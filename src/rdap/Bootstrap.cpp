@@ -11,13 +11,6 @@ bool StartsWith(const std::string& text, const char* prefix)
     return text.compare(0, std::char_traits<char>::length(prefix), prefix) == 0;
 }
 
-std::string Lower(std::string text)
-{
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return text;
-}
-
 // "64496-64511" or "64496": the range; false for anything else.
 bool ParseRange(const std::string& key, unsigned long long* first, unsigned long long* last)
 {
@@ -108,15 +101,15 @@ bool BootstrapRegistry::Parse(std::string_view json)
         for (const auto& url : entry[1]) {
             if (!url.is_string()) continue;
             const std::string& text = url.get_ref<const std::string&>();
-            if (StartsWith(Lower(text), "https://")) {
+            if (StartsWith(AsciiLower(text), "https://")) {
                 service.base = text;
                 break;
             }
-            if (service.base.empty() && StartsWith(Lower(text), "http://")) service.base = text;
+            if (service.base.empty() && StartsWith(AsciiLower(text), "http://")) service.base = text;
         }
         if (service.base.empty()) continue;
         for (const auto& key : entry[0])
-            if (key.is_string()) service.keys.push_back(Lower(key.get<std::string>()));
+            if (key.is_string()) service.keys.push_back(AsciiLower(key.get<std::string>()));
         parsed.push_back(std::move(service));
     }
     if (parsed.empty()) return false;
@@ -158,7 +151,7 @@ std::string KnownRdapServer(const std::string& name)
         {"sh", "https://rdap.identitydigital.services/rdap/"},
     };
     const size_t dot = name.rfind('.');
-    const std::string tld = Lower(dot == std::string::npos ? name : name.substr(dot + 1));
+    const std::string tld = AsciiLower(dot == std::string::npos ? name : name.substr(dot + 1));
     for (const auto& known : kKnown)
         if (tld == known.tld) return known.base;
     return "";

@@ -24,6 +24,13 @@ std::string BootstrapFolderPath()
     return std::string(base) + "\\Tarquelin\\Whois\\RDAP\\";
 }
 
+BootstrapSource& ProgramBootstrap()
+{
+    static CBootstrapFolder folder;
+    static BootstrapSource source(folder);
+    return source;
+}
+
 bool CBootstrapFolder::Load(const std::string& name, std::string* text, std::chrono::seconds* age)
 {
     const std::string folder = BootstrapFolderPath();

@@ -13,3 +13,6 @@ public:
 
 // The folder, with its final "\"; "" when the system names no local application data.
 std::string BootstrapFolderPath();
+
+// The running program's bootstrap files, kept in that folder.
+BootstrapSource& ProgramBootstrap();

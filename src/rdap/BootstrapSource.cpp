@@ -3,6 +3,12 @@
 
 std::string g_rdapBootstrapBase = "https://data.iana.org/rdap/";
 
+void BootstrapSource::Forget()
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    m_failed = false;
+}
+
 bool BootstrapSource::Get(BootstrapFile file, IHttpClient& http, IHttpProgress& progress, BootstrapRegistry* registry)
 {
     const std::string name = BootstrapFileName(file);

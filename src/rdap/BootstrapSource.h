@@ -32,6 +32,8 @@ public:
     explicit BootstrapSource(IBootstrapStore& store) : m_store(store) {}
     // The registry of a file; false only when the user stopped the fetch.
     bool Get(BootstrapFile file, IHttpClient& http, IHttpProgress& progress, BootstrapRegistry* registry);
+    // Tries IANA again at the next question, even after a failed fetch (for tests).
+    void Forget();
 
 private:
     IBootstrapStore& m_store;

@@ -2,6 +2,7 @@
 // answers.
 #include "rdap/RdapQuery.h"
 
+#include "query/ServerDirectory.h"
 #include "rdap/RdapRender.h"
 
 namespace {
@@ -39,6 +40,12 @@ std::string Raw(std::string body)
     return body;
 }
 
+// The program's own line between a registry's answer and its registrar's, as for WHOIS.
+std::string RegistrarHeading(const std::string& host)
+{
+    return "\n% The registrar's RDAP server " + host + " answers:\n\n";
+}
+
 // The outcome of one request: the end, and the text the view shows for it.
 RdapEnd Outcome(const HttpAnswer& answer, const RdapRendering& rendering)
 {
@@ -59,9 +66,14 @@ std::string HostOfUrl(const std::string& url)
     return url.substr(start, end == std::string::npos ? std::string::npos : end - start);
 }
 
-std::string RegistrarHeading(const std::string& host)
+std::string RoutedUrl(const std::string& url)
 {
-    return "\nThe registrar's RDAP server, " + host + ", answers:\n\n";
+    const std::string host = HostOfUrl(url);
+    const auto route = g_hostRoutes.find(AsciiLower(host));
+    if (host.empty() || route == g_hostRoutes.end()) return url;
+    const size_t rest = url.find_first_of("/?#", url.find("://") + 3);
+    return "http://" + route->second.host + ":" + std::to_string(route->second.port) +
+           (rest == std::string::npos ? "/" : url.substr(rest));
 }
 
 RdapResult RunRdapQuery(const RdapJob& job, IHttpClient& http, BootstrapSource& bootstrap, IRdapReport& report)

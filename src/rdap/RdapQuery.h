@@ -55,5 +55,6 @@ struct RdapResult {
 
 RdapResult RunRdapQuery(const RdapJob& job, IHttpClient& http, BootstrapSource& bootstrap, IRdapReport& report);
 
-// The line that stands between a registry's answer and the registrar's that follows it.
-std::string RegistrarHeading(const std::string& host);
+// Where a request for `url` goes: where g_hostRoutes points its host (over plain HTTP, for tests
+// and the demo), else the address itself.
+std::string RoutedUrl(const std::string& url);

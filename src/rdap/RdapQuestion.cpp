@@ -61,7 +61,7 @@ RdapQuestion ClassifyRdapQuestion(const std::string& question, bool fromLink)
     if (text.find('.') != std::string::npos && text.find_first_of(" \t/") == std::string::npos) {
         result.kind = RdapKind::Domain;
         while (!result.value.empty() && result.value.back() == '.') result.value.pop_back();
-        for (char& c : result.value) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        result.value = AsciiLower(result.value);
         if (!result.value.empty()) return result;
         result.value = text;
         result.kind = RdapKind::Entity;

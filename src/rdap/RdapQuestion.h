@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "query/Server.h"
 #include "rdap/IpAddress.h"
 
 enum class RdapKind { Domain, Ip, Autnum, Entity };

@@ -434,6 +434,8 @@ RdapRendering RenderRdap(std::string_view json)
     out.Blank();
     Remarks(out, 0, document, "notices", "Notices:");
     Links(out, document);
+    // One line end closes the text, whichever part came last.
+    while (out.text.size() > 1 && out.text.compare(out.text.size() - 2, 2, "\n\n") == 0) out.text.pop_back();
     result.text = std::move(out.text);
     return result;
 }

@@ -11,6 +11,7 @@
 
 #include "framework/LateBound.h"
 #include "query/WhoisQuery.h"
+#include "rdap/RdapQuery.h"
 
 HttpLimits g_httpLimits;
 
@@ -177,7 +178,7 @@ HttpAnswer CWinHttpClient::Get(const std::string& url, IHttpProgress& progress)
     }
     if (!api.Loaded()) return answer;
 
-    std::wstring wideUrl = Wide(url);
+    std::wstring wideUrl = Wide(RoutedUrl(url));
     URL_COMPONENTS parts{};
     parts.dwStructSize = sizeof parts;
     parts.dwHostNameLength = parts.dwUrlPathLength = parts.dwExtraInfoLength = static_cast<DWORD>(-1);

@@ -26,6 +26,16 @@
 #define IDS_GOT_DATA 413
 #define IDS_COMPLETE 414
 #define IDS_ANSWER_CUT 415
+// RDAP: the stages and ends that WHOIS has no text for.
+#define IDS_RDAP_ASKING 416
+#define IDS_RDAP_NO_SERVER 417
+#define IDS_RDAP_NOT_FOUND 418
+#define IDS_RDAP_RATE_LIMITED 419
+#define IDS_RDAP_ERROR 420
+#define IDS_RDAP_MALFORMED 421
+#define IDS_RDAP_TIMED_OUT 422
+#define IDS_RDAP_FAILED 423
+#define IDS_RDAP_REGISTRAR_FAILED 424
 
 // Controls of the main dialog.
 #define IDC_QUESTION 1127

@@ -49,6 +49,7 @@ void CWhoisDlg::ShowRecord(const QueryRecord* record)
         m_strAnswer = CString(record->answer);
         m_strQuestion = CString(record->question);
         m_nLastServer = record->server;
+        m_strJson = CString(record->json);
     }
     if (m_dlgOptions.bNoLinkParsing)
         m_richAnswer.SetMarking(nullptr);

@@ -12,9 +12,11 @@ void FreeNewerFrom(QueryRecord* first)
 }
 }  // namespace
 
-QueryRecord* PushRecordAfter(QueryRecord* current, std::string question, std::string answer, Server server)
+QueryRecord* PushRecordAfter(QueryRecord* current, std::string question, std::string answer, Server server,
+                             std::string json)
 {
-    auto* record = new QueryRecord{std::move(question), std::move(answer), current, nullptr, std::move(server)};
+    auto* record =
+        new QueryRecord{std::move(question), std::move(answer), current, nullptr, std::move(server), std::move(json)};
     if (current) {
         QueryRecord* detached = current->newer;
         current->newer = record;

@@ -12,11 +12,13 @@ struct QueryRecord {
     QueryRecord* older = nullptr;
     QueryRecord* newer = nullptr;
     Server server;  // the server of the answer, a referred one included
+    std::string json;  // an RDAP answer as it came (Save can write it); empty for WHOIS
 };
 
 // Makes a record newer than `current` (which may be null for an empty chain), frees the records
 // that were newer than `current`, and returns the new record.
-QueryRecord* PushRecordAfter(QueryRecord* current, std::string question, std::string answer, Server server);
+QueryRecord* PushRecordAfter(QueryRecord* current, std::string question, std::string answer, Server server,
+                             std::string json = "");
 
 // Frees the whole chain that `record` belongs to (null: nothing).
 void FreeChain(QueryRecord* record);

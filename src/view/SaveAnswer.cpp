@@ -2,6 +2,7 @@
 #include "app/WhoisDlg.h"
 #include "framework/ErrorText.h"
 #include "framework/FileDialog.h"
+#include "rdap/RdapQuestion.h"
 #include "view/LineEnds.h"
 
 namespace {
@@ -41,10 +42,14 @@ std::string ProposedName(const std::string& question)
 
 void CWhoisDlg::OnSave()
 {
+    // An RDAP answer can also be written as the JSON it came as: the file type chooses.
+    const bool json = !m_strJson.IsEmpty();
     CFileDialog dialog(FALSE, "txt", ProposedName(m_strQuestion.Str()).c_str(), OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
-                       "Text files|*.txt|All files|*.*||", this);
+                       json ? "Text files|*.txt|RDAP JSON|*.json|All files|*.*||" : "Text files|*.txt|All files|*.*||", this);
     if (dialog.DoModal() != IDOK) return;
     std::string path = dialog.GetPathName().Str();
-    std::string reason = WriteReplacing(path, WithCrLfLineEnds(m_strAnswer.Str()));
+    const std::string type = AsciiLower(path.substr(path.size() - std::min<size_t>(5, path.size())));
+    const bool asJson = json && (dialog.m_ofn.nFilterIndex == 2 || type == ".json");
+    std::string reason = WriteReplacing(path, asJson ? std::string(m_strJson.Str()) : WithCrLfLineEnds(m_strAnswer.Str()));
     if (!reason.empty()) AfxMessageBox(("The answer could not be saved to " + path + ".\n\n" + reason).c_str(), MB_ICONEXCLAMATION);
 }

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "rdap/BootstrapFolder.h"
+
 namespace {
 const std::string kHost = "127.0.0.1";
 ModalWatcher* g_pWatcher = nullptr;
@@ -27,6 +29,10 @@ const DWORD kStuckMs = 15000;
 
 void MainDialogViewTest::SetUp()
 {
+    // Each test starts with no saved RDAP bootstrap file and with IANA's site not known to fail.
+    for (const char* name : {"dns.json", "ipv4.json", "ipv6.json", "asn.json"})
+        DeleteFileA((BootstrapFolderPath() + name).c_str());
+    ProgramBootstrap().Forget();
     for (int i = kServerArin; i <= kServerInterNic; ++i) {
         m_saved[i] = g_builtinServers[i];
         g_builtinServers[i] = {kHost, i == kServerInterNic ? m_interNic.Port() : m_arin.Port()};

@@ -6,6 +6,7 @@
 #include <map>
 #include <vector>
 
+#include "ScriptedHttp.h"
 #include "rdap/RdapQuery.h"
 
 namespace {
@@ -16,33 +17,6 @@ const char kDomain[] = R"({"objectClassName": "domain", "ldhName": "EXAMPLE.DEV"
 const char kRegistrar[] = R"({"objectClassName": "domain", "ldhName": "example.dev",
     "entities": [{"handle": "REGISTRANT-1", "roles": ["registrant"]}]})";
 
-class ScriptedHttp : public IHttpClient {
-public:
-    std::map<std::string, HttpAnswer> answers;
-    std::vector<std::string> asked;
-    HttpAnswer Get(const std::string& url, IHttpProgress& progress) override
-    {
-        asked.push_back(url);
-        progress.Connecting(HostOfUrl(url));
-        auto found = answers.find(url);
-        return found == answers.end() ? HttpAnswer{HttpEnd::ConnectFailed, 0, ""} : found->second;
-    }
-};
-
-class MemoryStore : public IBootstrapStore {
-public:
-    std::map<std::string, std::pair<std::string, std::chrono::seconds>> files;
-    bool Load(const std::string& name, std::string* text, std::chrono::seconds* age) override
-    {
-        auto found = files.find(name);
-        if (found == files.end()) return false;
-        *text = found->second.first;
-        *age = found->second.second;
-        return true;
-    }
-    void Save(const std::string& name, const std::string& text) override { files[name] = {text, std::chrono::seconds(0)}; }
-};
-
 class Stages : public IRdapReport {
 public:
     std::string seen;
@@ -52,7 +26,6 @@ public:
     void Receiving() override {}
 };
 
-HttpAnswer Ok(const char* body) { return {HttpEnd::Complete, 200, body}; }
 }  // namespace
 
 TEST(RdapQuery, EachWayARunEnds)
@@ -76,7 +49,7 @@ TEST(RdapQuery, EachWayARunEnds)
          {{iana, Ok(kDns)}, {domain, Ok(kDomain)}, {registrar, Ok(kRegistrar)}}, {}, RdapEnd::Complete,
          {iana, domain, registrar},
          "Domain Name:      EXAMPLE.DEV\n\nLinks:\n   related:       https://rdap.registrar.test/domain/EXAMPLE.DEV\n\n"
-         "The registrar's RDAP server, rdap.registrar.test, answers:\n\nDomain Name:      example.dev\n\nRegistrant:\n"
+         "% The registrar's RDAP server rdap.registrar.test answers:\n\nDomain Name:      example.dev\n\nRegistrant:\n"
          "   Handle:        (REGISTRANT-1)\n", true},
         {"a copy saved an hour ago", {"example.dev", false, ""}, {{domain, Ok(kRegistrar)}},
          {{"dns.json", {kDns, hour}}}, RdapEnd::Complete, {domain}, "(REGISTRANT-1)", true},

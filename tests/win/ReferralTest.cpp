@@ -34,7 +34,10 @@ protected:
                         {"whois.denic.de", {"127.0.0.1", m_denic.Port()}},
                         {kRegistrar, {"127.0.0.1", m_registrar.Port()}},
                         {"whois.refusing.example", {"127.0.0.1", RefusingPort()}},
-                        {"whois.silent.example", {"127.0.0.1", m_silent.Port()}}};
+                        {"whois.silent.example", {"127.0.0.1", m_silent.Port()}},
+                        // Where WHOIS finds no server, RDAP is asked: here it cannot be reached.
+                        {"data.iana.org", {"127.0.0.1", RefusingPort()}},
+                        {"rdap.publicinterestregistry.org", {"127.0.0.1", RefusingPort()}}};
         m_savedLimits = g_queryLimits;
         // A short wait for the host that never accepts; a long one for data, so that a slow machine
         // never cuts an answer.
@@ -95,7 +98,7 @@ TEST_F(Referrals, EachQuestionIsAnsweredByTheServerThatHoldsIt)
         {"a registrar that refuses", "example.net", {{&m_interNic, kRefusing}}, {"example.net\n"}, kRefusing,
          kServerInterNic, "Connection to whois.refusing.example failed", "Connecting to whois.refusing.example..."},
         {"a referred host that never accepts", "example.org", {{&m_iana, kToSilent}}, {"example.org\n"}, kToSilent,
-         Server::Named("whois.iana.org", 43), "Connection to whois.silent.example failed",
+         Server::Named("whois.iana.org", 43), "Connection to rdap.publicinterestregistry.org failed",
          "Connecting to whois.silent.example..."},
     };
     for (const Case& c : cases) {
