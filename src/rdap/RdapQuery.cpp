@@ -104,7 +104,8 @@ RdapResult RunRdapQuery(const RdapJob& job, IHttpClient& http, BootstrapSource& 
     report.Asking(result.host);
     const HttpAnswer answer = http.Get(url, progress);
     result.status = answer.status;
-    result.gotAnswer = answer.status != 0 || !answer.body.empty();
+    // A record is made of what arrived; a bare status leaves the answer on display as it was.
+    result.gotAnswer = !answer.body.empty();
     const RdapRendering rendering = RenderRdap(answer.body);
     result.end = Outcome(answer, rendering);
     result.json = answer.body;

@@ -50,7 +50,7 @@ struct RdapResult {
     std::string json;          // the answer as received: one document, or [registry, registrar]
     std::string server;        // the base address asked; links in the answer are asked there
     std::string host;          // the host of the server the end names
-    bool gotAnswer = false;    // something arrived: the run makes a history record
+    bool gotAnswer = false;    // a body arrived: the run makes a history record of it
 };
 
 RdapResult RunRdapQuery(const RdapJob& job, IHttpClient& http, BootstrapSource& bootstrap, IRdapReport& report);

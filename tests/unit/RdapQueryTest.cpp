@@ -73,7 +73,7 @@ TEST(RdapQuery, EachWayARunEnds)
         {"rate limited", {"example.dev", false, ""},
          {{iana, Ok(kDns)}, {domain, {HttpEnd::Complete, 429, "Slow down"}}}, {}, RdapEnd::RateLimited, {iana, domain}, "Slow down", true},
         {"a server error", {"example.dev", false, ""},
-         {{iana, Ok(kDns)}, {domain, {HttpEnd::Complete, 503, ""}}}, {}, RdapEnd::HttpError, {iana, domain}, "", true},
+         {{iana, Ok(kDns)}, {domain, {HttpEnd::Complete, 503, ""}}}, {}, RdapEnd::HttpError, {iana, domain}, "", false},
         {"malformed JSON shown as it came", {"example.dev", false, ""},
          {{iana, Ok(kDns)}, {domain, {HttpEnd::Complete, 200, std::string("{\"objectClassName\": \"dom\0ain\"", 29)}}}, {},
          RdapEnd::Malformed, {iana, domain},
