@@ -37,7 +37,7 @@ if [ -n "$demo" ]; then
     trap 'kill $server_pid 2>/dev/null' EXIT
     sleep 0.5
     kill -0 "$server_pid" 2>/dev/null ||
-        { echo "The demo server could not start (are ports $DEMO_PORT to $((DEMO_PORT + 8)) taken?)"; exit 1; }
+        { echo "The demo server could not start (are ports $DEMO_PORT to $((DEMO_PORT + 9)) taken?)"; exit 1; }
     EXE="$BUILD/win64/whois_demo.exe"
     # The question is typed into the window, as a user would, and asked with "Automatic".
     reader_args=()

@@ -20,6 +20,9 @@ std::string DemoAnswer(DemoRole role, const std::string& question);
 // The questions `role` has records of its own for.
 std::vector<std::string> DemoQuestions(DemoRole role);
 
+// The RDAP role's HTTP answer (status line, headers and JSON) to a request for `path`.
+std::string DemoRdapAnswer(const std::string& path);
+
 // A question as the records are keyed: blanks around it dropped, upper case, no "!" in front (a
 // link to the domain-name registry arrives with one).
 std::string DemoKey(const std::string& question);

@@ -80,6 +80,9 @@ const std::map<std::pair<DemoRole, std::string>, std::string>& Records()
         {{kDemoIana, "DE"}, Iana(kDeRecord)},
         {{kDemoIana, ".DE"}, Iana(kDeRecord)},
         {{kDemoIana, "2001:DB8::1"}, Iana("refer:        whois.ripe.net\n\ninet6:        2001:db8::/32\n")},
+        // A top-level domain whose registry has no WHOIS server: the program goes on to RDAP.
+        {{kDemoIana, "EXAMPLE.DEV"}, Iana("domain:       DEV\n\nstatus:       ACTIVE\n"
+                                          "remarks:      Registration information: https://www.registry.example/\n")},
         {{kDemoIana, "AS64496"}, Iana("refer:        whois.ripe.net\n\nas-block:     AS64496-AS64511\n")},
         // Asked plainly, DENIC gives only the status; its own form gives the record.
         {{kDemoDenic, "EXAMPLE.DE"}, "Domain: example.de\nStatus: connect\n"},

@@ -15,6 +15,7 @@ enum DemoRole {
     kDemoDenic,
     kDemoRegistrar,
     kDemoRwhois,
+    kDemoRdap,   // plain HTTP: IANA's bootstrap file, a registry's and a registrar's RDAP servers
     kDemoRoles,  // as a role of a host: nothing listens there, so the connection is refused
 };
 
@@ -35,4 +36,7 @@ constexpr DemoHost kDemoHosts[] = {
     {"whois.registrar.example", 43, kDemoRegistrar},
     {"rwhois.example.net", 4321, kDemoRwhois},
     {"whois.closed-registrar.example", 43, kDemoRoles},
+    {"data.iana.org", 443, kDemoRdap},
+    {"rdap.registry.example", 443, kDemoRdap},
+    {"rdap.registrar.example", 443, kDemoRdap},
 };

@@ -32,6 +32,16 @@ std::string ReadQuestion(int connection)
     return question;
 }
 
+// An HTTP request's path; the rest of the request is read too, so that closing the connection after
+// the answer does not throw the answer away.
+std::string ReadRequestPath(int connection)
+{
+    const std::string line = ReadQuestion(connection);
+    for (std::string header = line; !header.empty() && header != "\r";) header = ReadQuestion(connection);
+    const size_t start = line.find(' ') + 1;
+    return line.substr(start, line.find(' ', start) - start);
+}
+
 void SendAll(int connection, const std::string& bytes)
 {
     size_t sent = 0;
@@ -72,7 +82,8 @@ int main(int argc, char** argv)
             if (!(listeners[role].revents & POLLIN)) continue;
             int connection = accept(listeners[role].fd, nullptr, nullptr);
             if (connection < 0) continue;
-            SendAll(connection, DemoAnswer(static_cast<DemoRole>(role), ReadQuestion(connection)));
+            SendAll(connection, role == kDemoRdap ? DemoRdapAnswer(ReadRequestPath(connection))
+                                                  : DemoAnswer(static_cast<DemoRole>(role), ReadQuestion(connection)));
             close(connection);
         }
     }

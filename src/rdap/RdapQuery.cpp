@@ -121,6 +121,10 @@ RdapResult RunRdapQuery(const RdapJob& job, IHttpClient& http, BootstrapSource& 
     if (end == RdapEnd::Complete) {
         result.text += RegistrarHeading(host) + second.text;
         result.json = "[" + result.json + ",\n" + registrar.body + "]";
+        // As after WHOIS's registrar step, links are asked where the last answer came from: the
+        // registrar's server, which holds the contacts.
+        const size_t query = rendering.related.rfind("/domain/");
+        if (query != std::string::npos) result.server = rendering.related.substr(0, query + 1);
         return result;
     }
     result.end = end == RdapEnd::Stopped ? RdapEnd::Stopped : RdapEnd::RelatedFailed;

@@ -48,7 +48,7 @@ struct RdapResult {
     int status = 0;            // the HTTP status of the failing or last answer
     std::string text;          // what the view shows
     std::string json;          // the answer as received: one document, or [registry, registrar]
-    std::string server;        // the base address asked; links in the answer are asked there
+    std::string server;        // where links in the answer are asked: the registrar's, after its step
     std::string host;          // the host of the server the end names
     bool gotAnswer = false;    // a body arrived: the run makes a history record of it
 };

@@ -48,7 +48,7 @@ TEST(DemoAnswers, HelpListsTheRecordsAndUnknownQuestionsGetNoMatch)
 TEST(DemoAnswers, EveryRoleAnswersItsLinksAndItsReferrals)
 {
     int referrals = 0;
-    for (int index = kDemoArin; index < kDemoRoles; ++index) {
+    for (int index = kDemoArin; index < kDemoRdap; ++index) {
         const DemoRole role = static_cast<DemoRole>(index);
         for (const std::string& question : DemoQuestions(role)) {
             const std::string answer = DemoAnswer(role, question);

@@ -60,7 +60,7 @@ TEST(QueryRun, RdapWhereWhoisFindsNoServerAndOnlyThere)
          "Domain Name:      example.dev\n", Server::RdapAt("https://rdap.registry.test/"), IDS_COMPLETE},
         {"the named server refuses", "example.org", kServerAutomatic, false, {}, {Answer("refer: whois.nic.info\n"), refusing},
          {{kBootstrap, Ok(kDns)}, {"https://rdap.registry.test/domain/example.org", {HttpEnd::Complete, 404, ""}}},
-         QueryEnd::RdapFailed, "", Server::RdapAt("https://rdap.registry.test/"), IDS_RDAP_NOT_FOUND},
+         QueryEnd::RdapFailed, "refer: whois.nic.info\n", Server::Named(kIanaHost, 43), IDS_RDAP_NOT_FOUND},
         {"no RDAP server either: IANA's answer stays", "example.zz", kServerAutomatic, false, {}, {Answer("domain: ZZ\n")},
          {{kBootstrap, Ok(kDns)}}, QueryEnd::RdapFailed, "domain: ZZ\n", Server::Named(kIanaHost, 43), IDS_RDAP_NO_SERVER},
         {"a top-level domain alone is IANA's", ".dev", kServerAutomatic, false, {}, {Answer("domain: DEV\n")}, {},

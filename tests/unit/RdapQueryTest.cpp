@@ -119,7 +119,7 @@ TEST(RdapQuery, RegistrarsRecordKeptBesideTheRegistrys)
     Stages stages;
     const RdapResult result = RunRdapQuery({"example.dev", false, "https://rdap.registry.test/rdap/"}, http, bootstrap, stages);
     EXPECT_EQ(std::string("[") + kDomain + ",\n" + kRegistrar + "]", result.json);
-    EXPECT_EQ("https://rdap.registry.test/rdap/", result.server);
+    EXPECT_EQ("https://rdap.registrar.test/", result.server);
     EXPECT_EQ("ask rdap.registry.test;connect rdap.registry.test;ask rdap.registrar.test;connect rdap.registrar.test;", stages.seen);
 }
 

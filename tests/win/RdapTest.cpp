@@ -86,8 +86,8 @@ TEST_F(RdapInDialog, ADevNameThatWhoisCannotAnswerComesOverRdap)
 {
     m_ianaWhois.Play({{ServerStep::Send("% IANA WHOIS server\n\ndomain:       DEV\nstatus:       ACTIVE\n")}});
     m_bootstrap.Play({{ServerStep::Send(HttpAnswerBytes(200, kDns))}});
-    m_registry.Play({{ServerStep::Send(HttpAnswerBytes(200, kDomain))}, {ServerStep::Send(HttpAnswerBytes(200, kEntity))}});
-    m_registrar.Play({{ServerStep::Send(HttpAnswerBytes(200, kRegistrar))}});
+    m_registry.Play({{ServerStep::Send(HttpAnswerBytes(200, kDomain))}});
+    m_registrar.Play({{ServerStep::Send(HttpAnswerBytes(200, kRegistrar))}, {ServerStep::Send(HttpAnswerBytes(200, kEntity))}});
     ASSERT_TRUE(AskAndWait("example.dev"));
     EXPECT_EQ(0u, ViewText().find("Domain Name:      EXAMPLE.DEV\nStatus:           active\n")) << ViewText();
     EXPECT_NE(std::string::npos, ViewText().find("% The registrar's RDAP server rdap.registrar.test answers:\n\n"
@@ -99,17 +99,17 @@ TEST_F(RdapInDialog, ADevNameThatWhoisCannotAnswerComesOverRdap)
     EXPECT_EQ(0u, m_bootstrap.Received().at(0).find("GET /rdap/dns.json HTTP/1.1\r\n"));
     EXPECT_EQ(0u, m_registry.Received().at(0).find("GET /rdap/domain/example.dev HTTP/1.1\r\n"));
     EXPECT_NE(std::string::npos, m_registry.Received().at(0).find("Accept: application/rdap+json\r\n"));
-    EXPECT_TRUE(m_dlg.m_nLastServer == Server::RdapAt(kBase));
+    EXPECT_TRUE(m_dlg.m_nLastServer == Server::RdapAt("https://rdap.registrar.test/"));
     EXPECT_EQ(kDns, FileBytes(BootstrapFolderPath() + "dns.json")) << "kept for a day";
     EXPECT_EQ(kServerAutomatic, static_cast<int>(SendDlgItemMessageA(m_dlg.m_hWnd, IDC_SERVER, CB_GETCURSEL, 0, 0)));
 
-    // The handle is a link: asked as an entity at the same RDAP server.
+    // The handle is a link: asked as an entity at the RDAP server that showed it, the registrar's.
     const LONG at = static_cast<LONG>(ViewText().find("REGISTRANT-1"));
     ENLINK link{{View(), IDC_ANSWER, EN_LINK}, WM_LBUTTONUP, 0, 0, {at, at + 12}};
     m_dlg.SendMessage(WM_NOTIFY, IDC_ANSWER, reinterpret_cast<LPARAM>(&link));
     ASSERT_TRUE(WaitForEnd());
-    ASSERT_EQ(2u, m_registry.Received().size());
-    EXPECT_EQ(0u, m_registry.Received()[1].find("GET /rdap/entity/REGISTRANT-1 HTTP/1.1\r\n"));
+    ASSERT_EQ(2u, m_registrar.Received().size());
+    EXPECT_EQ(0u, m_registrar.Received()[1].find("GET /entity/REGISTRANT-1 HTTP/1.1\r\n"));
     EXPECT_EQ("Registrant:\n   Handle:        (REGISTRANT-1)\n", ViewText());
     EXPECT_EQ(2, RecordCount());
 
