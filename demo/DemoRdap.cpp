@@ -40,7 +40,7 @@ const std::map<std::string, std::string>& Records()
   "vcardArray": ["vcard", [["org", {}, "text", "Example Domain Holder"]]]})"},
         {"/registrar/entity/DEMO-ABUSE", R"({"objectClassName": "entity", "handle": "DEMO-ABUSE", "roles": ["abuse"],
   "vcardArray": ["vcard", [["email", {}, "text", "abuse@registrar.example"]]]})"},
-        {"/rdap/entity/DEMO-REGISTRAR", R"({"objectClassName": "entity", "handle": "DEMO-REGISTRAR", "roles": ["registrar"],
+        {"/registrar/entity/DEMO-REGISTRAR", R"({"objectClassName": "entity", "handle": "DEMO-REGISTRAR", "roles": ["registrar"],
   "vcardArray": ["vcard", [["fn", {}, "text", "Tarquelin Demo Registrar"]]]})"},
     };
     return records;
