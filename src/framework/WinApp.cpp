@@ -68,11 +68,15 @@ UINT CWinApp::GetProfileInt(const char* section, const char* entry, int defaultV
 {
     HKEY key = GetSectionKey(section);
     if (!key) return static_cast<UINT>(defaultValue);
-    DWORD value = 0, type = 0, size = sizeof value;
-    LONG status = RegQueryValueExA(key, entry, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+    // A value of up to four bytes is a number, whatever its type says (a .reg file made by hand may
+    // hold a binary or a shorter one), low byte first; only text is not.
+    BYTE bytes[4] = {};
+    DWORD type = 0, size = sizeof bytes;
+    LONG status = RegQueryValueExA(key, entry, nullptr, &type, bytes, &size);
     RegCloseKey(key);
-    if (status != ERROR_SUCCESS || type != REG_DWORD || size != sizeof value) return static_cast<UINT>(defaultValue);
-    return value;
+    if (status != ERROR_SUCCESS || type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ)
+        return static_cast<UINT>(defaultValue);
+    return bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<UINT>(bytes[3]) << 24;
 }
 
 CString CWinApp::GetProfileString(const char* section, const char* entry, const char* defaultValue) const

@@ -676,12 +676,16 @@ TEST_F(FrameworkProfile, StringsAreStoredAsTerminatedTexts)
     }
 }
 
-TEST_F(FrameworkProfile, MissingOrMistypedEntriesGiveTheDefault)
+// A value of up to four bytes is a number whatever its type (a .reg file made by hand may give a
+// binary or a shorter one); text, longer values and missing ones give the default.
+TEST_F(FrameworkProfile, NumbersOfUpToFourBytesAreReadAndOtherEntriesGiveTheDefault)
 {
     WriteRaw("Mixed", "Text", REG_SZ, std::string("12\0", 3));
     WriteRaw("Mixed", "Number", REG_DWORD, DwordBytes(12));
     WriteRaw("Mixed", "Binary", REG_BINARY, DwordBytes(12));
     WriteRaw("Mixed", "Short", REG_BINARY, std::string("\x0c", 1));
+    WriteRaw("Mixed", "Two bytes", REG_DWORD, std::string("\x34\x12", 2));
+    WriteRaw("Mixed", "Five bytes", REG_BINARY, std::string("\x01\x02\x03\x04\x05", 5));
     WriteRaw("Mixed", "Unterminated", REG_SZ, "abc");
     WriteRaw("Mixed", "Empty", REG_SZ, std::string("\0", 1));
 
@@ -697,8 +701,10 @@ TEST_F(FrameworkProfile, MissingOrMistypedEntriesGiveTheDefault)
         {"Mixed", "Missing", -5, -5},
         {"Missing section", "Number", 9, 9},
         {"Mixed", "Text", 5, 5},
-        {"Mixed", "Binary", 5, 5},
-        {"Mixed", "Short", 5, 5},
+        {"Mixed", "Binary", 5, 12},
+        {"Mixed", "Short", 5, 12},
+        {"Mixed", "Two bytes", 5, 0x1234},
+        {"Mixed", "Five bytes", 5, 5},
     };
     for (const IntCase& c : intCases) {
         SCOPED_TRACE(std::string(c.section) + "/" + c.entry);
