@@ -71,8 +71,6 @@ public:
     void LoadSettings(BOOL bRegistry);
     // FALSE when a write failed (the caller decides whether the user hears of it).
     BOOL SaveSettings(BOOL bRegistry);
-    void LoadServers(BOOL bRegistry);
-    BOOL SaveServers(BOOL bRegistry);
     void ApplyViewSettings();
     // Shows a record (or, with none, the members as they are) with its links marked. A large
     // answer goes into the view from the message loop, after this returns.
@@ -114,11 +112,8 @@ private:
     void MarkLinks();
     void UpdateHistoryButtons();
     LONG FontHeightInTwips(LONG logicalHeight) const;
-    // One setting of the section "Options" (bOptions nonzero) or "Servers", in either store.
-    int ReadSettingInt(BOOL bRegistry, BOOL bOptions, const char* key, int defaultValue) const;
-    CString ReadSettingString(BOOL bRegistry, BOOL bOptions, const char* key, const char* defaultValue) const;
-    BOOL WriteSettingInt(BOOL bRegistry, BOOL bOptions, const char* key, int value);
-    BOOL WriteSettingString(BOOL bRegistry, BOOL bOptions, const char* key, const char* value);
+    // False while the stored server list has not been read whole: a save then removes no stored entry.
+    bool m_bServersReadWhole = true;
     // How long closing the window waits for a stopped worker (a name lookup cannot be interrupted).
     static constexpr std::chrono::milliseconds kWorkerEndWait{1000};
 };

@@ -30,22 +30,41 @@ bool SplitServerData(const std::string& data, std::string* host, std::string* po
     return !port->empty();
 }
 
-std::vector<ServerEntry> ParseServerSection(const char* section, size_t length)
+StoredServer StoredRegistryServer(const std::string& name, const std::string& data)
 {
-    std::vector<ServerEntry> servers;
+    StoredServer stored{name, std::nullopt};
+    ServerEntry entry{name, "", ""};
+    if (SplitServerData(data, &entry.host, &entry.port)) stored.server = entry;
+    return stored;
+}
+
+std::vector<StoredServer> StoredIniServers(const char* section, size_t length)
+{
+    std::vector<StoredServer> entries;
     size_t lineStart = 0;
     while (lineStart < length) {
         size_t lineEnd = lineStart;
         while (lineEnd < length && section[lineEnd] != '\0') ++lineEnd;
+        const std::string line(section + lineStart, lineEnd - lineStart);
         std::vector<std::string> fields(1);
-        for (size_t i = lineStart; i < lineEnd; ++i) {
-            if (section[i] == '=' || section[i] == ' ')
+        for (char c : line) {
+            if (c == '=' || c == ' ')
                 fields.emplace_back();
             else
-                fields.back() += section[i];
+                fields.back() += c;
         }
-        if (fields.size() == 3) servers.push_back({fields[0], fields[1], fields[2]});
+        StoredServer stored{line.substr(0, line.find('=')), std::nullopt};
+        if (fields.size() == 3) stored.server = ServerEntry{fields[0], fields[1], fields[2]};
+        entries.push_back(stored);
         lineStart = lineEnd + 1;
     }
+    return entries;
+}
+
+std::vector<ServerEntry> ParseServerSection(const char* section, size_t length)
+{
+    std::vector<ServerEntry> servers;
+    for (const StoredServer& entry : StoredIniServers(section, length))
+        if (entry.server) servers.push_back(*entry.server);
     return servers;
 }

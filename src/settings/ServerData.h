@@ -3,10 +3,18 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "query/ServerDirectory.h"
+
+// One entry of a stored servers section: the name it is stored under, and the server it gives, or
+// none when it does not have a server's shape.
+struct StoredServer {
+    std::string name;
+    std::optional<ServerEntry> server;
+};
 
 // The stored data of one server: host, one space, port.
 std::string ServerData(const ServerEntry& entry);
@@ -15,7 +23,13 @@ std::string ServerData(const ServerEntry& entry);
 // data holds fewer than two words: there is no server in it.
 bool SplitServerData(const std::string& data, std::string* host, std::string* port);
 
-// The servers of an INI section as the platform hands it over: `length` characters of lines, each
-// ended by a zero. A line gives a server when "=" and blanks cut it into exactly three fields
-// (label, host, port); any other line (a label with a blank, no port) is skipped on its own.
+// A registry value of the servers section: its name is the label, its data host and port.
+StoredServer StoredRegistryServer(const std::string& name, const std::string& data);
+
+// The entries of an INI section as the platform hands it over: `length` characters of lines, each
+// ended by a zero. A line is stored under its text before the first "=", and gives a server when
+// "=" and blanks cut it into exactly three fields (label, host, port).
+std::vector<StoredServer> StoredIniServers(const char* section, size_t length);
+
+// The servers of an INI section: any other line (a label with a blank, no port) is skipped on its own.
 std::vector<ServerEntry> ParseServerSection(const char* section, size_t length);

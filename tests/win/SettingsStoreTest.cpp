@@ -10,6 +10,7 @@
 #include "app/WhoisDlg.h"
 #include "res/resource.h"
 #include "support/DialogDriver.h"
+#include "support/ProgramRun.h"
 #include "support/Registry.h"
 
 namespace {
@@ -202,6 +203,24 @@ TEST_F(SettingsStore, StoredDataOfTheWrongShapeLoadsEntryByEntry)
     EXPECT_EQ(-10, dlg->m_dlgOptions.lfFont.lfHeight);
     EXPECT_EQ(GetSysColor(COLOR_WINDOWTEXT), dlg->m_dlgOptions.crText);
 
+    // The close box writes the list back: a server taken off it goes, the entries the program could
+    // not read stay as they were.
+    const char* const unread[] = {"HostOnly", "Number", "Empty"};
+    std::vector<RawValue> before;
+    for (const char* name : unread) before.push_back(ReadRawValue(servers, name));
+    auto& list = dlg->m_dlgServers.m_servers;
+    list.erase(std::remove_if(list.begin(), list.end(), [](const ServerEntry& s) { return s.label == "Extra"; }), list.end());
+    CloseBox(*dlg);
+    for (size_t i = 0; i < std::size(unread); ++i) {
+        SCOPED_TRACE(unread[i]);
+        const RawValue after = ReadRawValue(servers, unread[i]);
+        EXPECT_EQ(ERROR_SUCCESS, after.status);
+        EXPECT_EQ(before[i].type, after.type);
+        EXPECT_EQ(before[i].data, after.data);
+    }
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, ReadRawValue(servers, "Extra").status);
+    EXPECT_EQ(std::string("localhost 43") + '\0', ReadRawValue(servers, "Local").data);
+
     // The window's place: digits in any spacing and case load unchanged; a place on no monitor or
     // without a size gives the default place.
     struct Case {
@@ -283,6 +302,18 @@ TEST_F(SettingsStore, AnIniFileGivesBackWhatWasExportedAndAMissingOneGivesTheDef
     EXPECT_EQ("Server1199|host1199.example|43", Servers(*dlg)[1199]);
     EXPECT_EQ("Last|last.example|4444", Servers(*dlg).back());
 
+    // An export to the same file keeps the lines the program could not read.
+    section = std::string("My server=bad.example 43") + '\0' + "A=a.example 43" + '\0' + "NoPort=bad.example" + '\0' + '\0';
+    ASSERT_TRUE(WritePrivateProfileSectionA("Servers", section.c_str(), path.c_str()));
+    dlg->LoadSettings(FALSE);
+    dlg->m_dlgServers.m_servers.push_back({"B", "b.example", "44"});
+    ASSERT_TRUE(dlg->SaveSettings(FALSE));
+    char kept[256] = {};
+    const DWORD length = GetPrivateProfileSectionA("Servers", kept, sizeof kept, path.c_str());
+    EXPECT_EQ(std::string("My server=bad.example 43") + '\0' + "NoPort=bad.example" + '\0' + "A=a.example 43" + '\0' +
+                  "B=b.example 44" + '\0',
+              std::string(kept, length));
+
     dlg->m_strIniPath = TempPath("whois-no-such-file.ini").c_str();
     dlg->LoadSettings(FALSE);
     EXPECT_EQ(16711680u, view.crLink);
@@ -294,3 +325,35 @@ TEST_F(SettingsStore, AnIniFileGivesBackWhatWasExportedAndAMissingOneGivesTheDef
     DeleteFileA(path.c_str());
 }
 }  // namespace
+
+// On a Japanese system a label of Japanese characters takes two bytes a character in the program's
+// code page, more than the registry's count of characters gives room for.
+TEST(SettingsStoreCodePage, LabelsOfDoubleByteCharactersLoadAndOutliveTheSave)
+{
+    const char kRoot[] = "Software\\Tarquelin";
+    const std::wstring kServers = L"Software\\Tarquelin\\Whois\\Servers";
+    const std::wstring names[] = {L"Alpha", L"\u6771\u4eac\u30b5\u30fc\u30d0\u4e00\u53f7", L"\u65e5\u672c"};
+    DeleteKeyTree(HKEY_CURRENT_USER, kRoot);
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, kServers.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr));
+    for (const std::wstring& name : names) {
+        const std::wstring data = L"host" + std::to_wstring(name.size()) + L".example 43";
+        RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                       static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+    }
+    RegCloseKey(key);
+
+    LRESULT items = 0;
+    EXPECT_TRUE(RunProgram(L"", L"LC_ALL=ja_JP.UTF-8", [&](HWND window) {
+        items = SendDlgItemMessageW(window, IDC_SERVER, CB_GETCOUNT, 0, 0);
+    }));
+    EXPECT_EQ(kFirstCustomServer + 3, items) << "every custom server is in the combo";
+    for (const std::wstring& name : names) {
+        wchar_t data[64] = {};
+        DWORD size = sizeof data;
+        EXPECT_EQ(ERROR_SUCCESS, RegGetValueW(HKEY_CURRENT_USER, kServers.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, data, &size))
+            << "lost at the close: label of " << name.size() << " characters";
+        EXPECT_EQ(L"host" + std::to_wstring(name.size()) + L".example 43", std::wstring(data));
+    }
+    DeleteKeyTree(HKEY_CURRENT_USER, kRoot);
+}
