@@ -22,6 +22,7 @@ BEGIN_MESSAGE_MAP(CWhoisDlg, CDialog)
     ON_BN_CLICKED(IDC_DATA, &CWhoisDlg::OnDataPaste)
     ON_BN_CLICKED(IDC_ABOUT, &CWhoisDlg::OnAbout)
     ON_WM_WINDOWPOSCHANGING()
+    ON_WM_SIZE()
     ON_WM_DESTROY()
     ON_WM_CLOSE()
     ON_BN_CLICKED(IDC_OPTIONS, &CWhoisDlg::OnOptions)
@@ -68,6 +69,7 @@ void CWhoisDlg::DoDataExchange(CDataExchange* dx)
 BOOL CWhoisDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    TakeLayout();
     LoadSettings(TRUE);
 
     if (HMENU menu = GetSystemMenu(FALSE)) {

@@ -11,6 +11,7 @@
 #include "settings/OptionsDlg.h"
 #include "ui/FlatButton.h"
 #include "ui/ServerListDlg.h"
+#include "view/Anchors.h"
 #include "view/HistoryChain.h"
 
 // Posted by a query's worker: a status text (wParam: string ID; lParam: owned std::string, the host).
@@ -93,8 +94,9 @@ protected:
     void OnViewMsgFilter(NMHDR* header, LRESULT* result);
     void OnDataPaste();
     void OnAbout();
-    // The layout on resize (in view/Layout.cpp).
+    // The layout on resize (in view/Layout.cpp): the smallest size, then the controls' places.
     void OnWindowPosChanging(WINDOWPOS* wp);
+    void OnSize(UINT type, int cx, int cy);
     void OnDestroy();
     void OnClose();
     void OnOptions();
@@ -111,9 +113,12 @@ private:
     // Has the view mark the links of the answers it shows from now on.
     void MarkLinks();
     void UpdateHistoryButtons();
+    // Takes the controls' places at the template's size, from which the layout places them at others.
+    void TakeLayout();
     LONG FontHeightInTwips(LONG logicalHeight) const;
     // False while the stored server list has not been read whole: a save then removes no stored entry.
     bool m_bServersReadWhole = true;
+    BaseLayout m_layout;
     // How long closing the window waits for a stopped worker (a name lookup cannot be interrupted).
     static constexpr std::chrono::milliseconds kWorkerEndWait{1000};
 };

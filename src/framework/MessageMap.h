@@ -42,6 +42,8 @@ protected:                                                      \
         return reinterpret_cast<LRESULT>(self_->OnQueryDragIcon()))},
 #define ON_WM_WINDOWPOSCHANGING() {WM_WINDOWPOSCHANGING, 0, 0, MAP_CALL_( \
         self_->OnWindowPosChanging(reinterpret_cast<WINDOWPOS*>(lParam_)); return 0)},
+#define ON_WM_SIZE() {WM_SIZE, 0, 0, MAP_CALL_( \
+        self_->OnSize(static_cast<UINT>(wParam_), LOWORD(lParam_), HIWORD(lParam_)); return 0)},
 #define ON_WM_DRAWITEM() {WM_DRAWITEM, 0, 0, MAP_CALL_( \
         self_->OnDrawItem(static_cast<int>(wParam_), reinterpret_cast<DRAWITEMSTRUCT*>(lParam_)); return TRUE)},
 #define ON_WM_SETCURSOR() {WM_SETCURSOR, 0, 0, MAP_CALL_( \

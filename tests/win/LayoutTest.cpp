@@ -1,8 +1,9 @@
 // The main window's layout on resize, driven by the window calls that border drags make: every
-// control's rectangle, the order the controls move in, the minimum size from each side, and the
-// changes that must leave the controls alone.
+// control's rectangle, each control moved once or not at all, the minimum size from each side, a
+// size the screen cannot hold, and the changes that must leave the controls alone.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -22,11 +23,6 @@ const Follow kFollows[] = {
     {IDC_NEXT, 1, 1, 0, 0},    {IDOK, 1, 1, 0, 0},         {IDC_SAVE, 1, 1, 0, 0},    {IDC_ANSWER, 0, 1, 0, 1},
     {IDC_STATUS, 0, 1, 1, 1},  {IDC_OPTIONS, 1, 1, 1, 1},  {IDC_ABOUT, 1, 1, 1, 1},
 };
-// The order the controls move in when the window gets wider (or keeps its width), and narrower.
-const std::vector<int> kWiderOrder = {IDC_ANSWER, IDC_QUESTION, IDC_STATUS, IDC_SAVE, IDOK, IDC_NEXT,
-                                      IDC_PREV,   IDC_SERVER,   IDC_ABOUT,  IDC_OPTIONS};
-const std::vector<int> kNarrowerOrder = {IDC_ANSWER, IDC_QUESTION, IDC_STATUS, IDC_SERVER, IDC_PREV, IDC_NEXT,
-                                         IDOK,       IDC_SAVE,     IDC_OPTIONS, IDC_ABOUT};
 
 // The controls of `dialog` that are moved, in order, while a recorder exists.
 class MoveRecorder {
@@ -73,7 +69,7 @@ void ExpectRect(const RECT& expected, const RECT& actual)
     EXPECT_EQ(expected.bottom, actual.bottom);
 }
 
-enum Outcome { kFollowed = 0, kMinWidth = 1, kMinHeight = 2, kStill = 4 };
+enum Outcome { kFollowed = 0, kMinWidth = 1, kMinHeight = 2, kStill = 4, kHeldByScreen = 8 };
 
 TEST(Layout, BorderDragsMoveEveryControlAsItFollowsTheWindow)
 {
@@ -107,7 +103,9 @@ TEST(Layout, BorderDragsMoveEveryControlAsItFollowsTheWindow)
          [](RECT w, int, int) { return RECT{w.left + 10, w.top + 10, w.left + 10, w.top + 10}; },
          kDrag | SWP_NOSIZE, kStill},
         {"resized in place", [](RECT w, int, int) { w.right += 80; w.bottom += 20; return w; },
-         kDrag | SWP_NOMOVE, kStill},
+         kDrag | SWP_NOMOVE, kFollowed},
+        {"far beyond the screen (a place stored on a larger one)",
+         [](RECT w, int, int) { w.right = w.left + 5000; w.bottom = w.top + 4000; return w; }, kDrag, kHeldByScreen},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -145,13 +143,24 @@ TEST(Layout, BorderDragsMoveEveryControlAsItFollowsTheWindow)
         }
         RECT now;
         GetWindowRect(dialog, &now);
-        ExpectRect(expected, now);
-        if (c.outcome & kStill) {
-            dx = dy = 0;
-            EXPECT_TRUE(recorder.Moved().empty());
+        if (c.outcome & kHeldByScreen) {
+            // The controls follow the size the window got, not the one asked for.
+            EXPECT_LT(Width(now), Width(asked));
+            EXPECT_LT(Height(now), Height(asked));
+            dx = Width(now) - Width(window);
+            dy = Height(now) - Height(window);
         } else {
-            EXPECT_EQ(dx < 0 ? kNarrowerOrder : kWiderOrder, recorder.Moved());
+            ExpectRect(expected, now);
         }
+        if (c.outcome & kStill) dx = dy = 0;
+        // Each control that has to move is moved once, all in one pass; the others not at all.
+        std::vector<int> toMove;
+        for (const Follow& f : kFollows)
+            if (((f.left || f.right) && dx) || ((f.top || f.bottom) && dy)) toMove.push_back(f.id);
+        std::vector<int> moved = recorder.Moved();
+        std::sort(moved.begin(), moved.end());
+        std::sort(toMove.begin(), toMove.end());
+        EXPECT_EQ(toMove, moved);
         for (size_t i = 0; i < std::size(kFollows); ++i) {
             const Follow& f = kFollows[i];
             SCOPED_TRACE(f.id);
@@ -166,18 +175,35 @@ TEST(Layout, BorderDragsMoveEveryControlAsItFollowsTheWindow)
     }
 }
 
-TEST(Layout, MinimisingAndRestoringLeaveTheControlsAlone)
+TEST(Layout, MinimisingLeavesTheControlsAloneAndMaximisingLaysThemOutForTheScreen)
 {
     CWhoisDlg dlg;
     ASSERT_TRUE(dlg.Create());
     std::vector<RECT> before;
     for (const Follow& f : kFollows) before.push_back(ClientRectOf(dlg.m_hWnd, f.id));
+    RECT client;
+    GetClientRect(dlg.m_hWnd, &client);
     MoveRecorder recorder(dlg.m_hWnd);
     ShowWindow(dlg.m_hWnd, SW_MINIMIZE);
     ASSERT_TRUE(PumpUntil([&] { return dlg.IsIconic() != FALSE; }, 2000));
     ShowWindow(dlg.m_hWnd, SW_RESTORE);
     ASSERT_TRUE(PumpUntil([&] { return !dlg.IsIconic(); }, 2000));
     EXPECT_TRUE(recorder.Moved().empty());
+    ShowWindow(dlg.m_hWnd, SW_MAXIMIZE);
+    ASSERT_TRUE(PumpUntil([&] { return IsZoomed(dlg.m_hWnd) != FALSE; }, 2000));
+    RECT maximised;
+    GetClientRect(dlg.m_hWnd, &maximised);
+    const int dx = maximised.right - client.right, dy = maximised.bottom - client.bottom;
+    EXPECT_GT(dx, 0);
+    for (size_t i = 0; i < before.size(); ++i) {
+        const Follow& f = kFollows[i];
+        SCOPED_TRACE(f.id);
+        const RECT& b = before[i];
+        ExpectRect(RECT{b.left + f.left * dx, b.top + f.top * dy, b.right + f.right * dx, b.bottom + f.bottom * dy},
+                   ClientRectOf(dlg.m_hWnd, f.id));
+    }
+    ShowWindow(dlg.m_hWnd, SW_RESTORE);
+    ASSERT_TRUE(PumpUntil([&] { return !IsZoomed(dlg.m_hWnd); }, 2000));
     for (size_t i = 0; i < before.size(); ++i) {
         SCOPED_TRACE(kFollows[i].id);
         ExpectRect(before[i], ClientRectOf(dlg.m_hWnd, kFollows[i].id));
