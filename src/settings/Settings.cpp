@@ -84,6 +84,21 @@ bool HasUsableSize(const WindowPlace& place)
     return width > 0 && height > 0 && width <= most && height <= most;
 }
 
+WindowPlace FittedPlace(const WindowPlace& place, const WindowPlace& area)
+{
+    WindowPlace fitted = place;
+    auto size = [](std::int32_t from, std::int32_t to) { return static_cast<long long>(to) - from; };
+    if (size(place.left, place.right) > size(area.left, area.right)) {
+        fitted.left = area.left;
+        fitted.right = area.right;
+    }
+    if (size(place.top, place.bottom) > size(area.top, area.bottom)) {
+        fitted.top = area.top;
+        fitted.bottom = area.bottom;
+    }
+    return fitted;
+}
+
 void ReadSettings(ISettingsStore& store, std::uint32_t systemText, std::uint32_t systemBackground, Settings* settings)
 {
     auto colour = [&](const char* key, std::uint32_t defaultValue) {

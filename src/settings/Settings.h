@@ -62,3 +62,6 @@ bool WriteSettings(ISettingsStore& store, const Settings& settings);
 WindowPlace DefaultWindowPlace();
 // Whether the window can take a place: a width and a height above zero that a platform number holds.
 bool HasUsableSize(const WindowPlace& place);
+// A place wider or higher than `area` (a place stored on a larger screen) takes the area's width
+// or height, so that the whole window is seen; a place that fits is kept as it is.
+WindowPlace FittedPlace(const WindowPlace& place, const WindowPlace& area);

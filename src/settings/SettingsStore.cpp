@@ -16,14 +16,22 @@ std::unique_ptr<ISettingsStore> BackEnd(BOOL bRegistry, const CString& iniPath)
 }
 
 // A stored place whose size the window cannot take, or that no monitor shows, would leave the window
-// out of the user's reach: the default place is taken instead.
+// out of the user's reach: the default place is taken instead. One larger than the screen it is on
+// is fitted to the screen's work area.
 RECT UsableRect(const WindowPlace& stored)
 {
-    const WindowPlace place = HasUsableSize(stored) ? stored : DefaultWindowPlace();
+    WindowPlace place = HasUsableSize(stored) ? stored : DefaultWindowPlace();
     RECT rect{place.left, place.top, place.right, place.bottom};
-    if (MonitorFromRect(&rect, MONITOR_DEFAULTTONULL)) return rect;
-    const WindowPlace fallback = DefaultWindowPlace();
-    return RECT{fallback.left, fallback.top, fallback.right, fallback.bottom};
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    HMONITOR shown = MonitorFromRect(&rect, MONITOR_DEFAULTTONULL);
+    if (!shown) {
+        place = DefaultWindowPlace();
+    } else if (GetMonitorInfoA(shown, &monitor)) {
+        const RECT& work = monitor.rcWork;
+        place = FittedPlace(place, WindowPlace{work.left, work.top, work.right, work.bottom});
+    }
+    return RECT{place.left, place.top, place.right, place.bottom};
 }
 }  // namespace
 

@@ -233,3 +233,20 @@ TEST(Settings, StoredServersAreReplacedOnlyWhereTheListWasReadAndHadAServersShap
         EXPECT_EQ(c.after, store.servers);
     }
 }
+
+TEST(Settings, APlaceLargerThanTheScreenIsFittedToIt)
+{
+    const WindowPlace area{0, 0, 1280, 1000};
+    struct Case {
+        WindowPlace place;
+        const char* fitted;
+    };
+    const Case cases[] = {
+        {{80, 80, 640, 521}, "80,80,640,521"},
+        {{-300, 900, 200, 1400}, "-300,900,200,1400"},  // partly off the screen, as the user left it
+        {{10, 10, 2570, 1450}, "0,0,1280,1000"},         // stored on a larger screen
+        {{700, 20, 2000, 500}, "0,20,1280,500"},         // wider only
+        {{INT_MIN, 0, INT_MAX, 100}, "0,0,1280,100"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.fitted, PlaceText(FittedPlace(c.place, area))) << PlaceText(c.place);
+}

@@ -240,6 +240,21 @@ TEST_F(SettingsStore, StoredDataOfTheWrongShapeLoadsEntryByEntry)
         auto placed = Start();
         EXPECT_EQ(c.rect, RectText(WindowRect(placed->m_hWnd)));
     }
+    // A place stored on a larger screen: the window takes the work area, with every control in it.
+    WriteRawValue(options, "Window position", REG_SZ, std::string("0a0000000a000000aa0f0000c20b0000") + '\0');
+    auto large = Start();
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoA(MonitorFromWindow(large->m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor);
+    EXPECT_EQ(RectText(monitor.rcWork), RectText(WindowRect(large->m_hWnd)));
+    RECT client;
+    GetClientRect(large->m_hWnd, &client);
+    for (HWND child = GetWindow(large->m_hWnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT rect = WindowRect(child);
+        MapWindowPoints(nullptr, large->m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
+        EXPECT_TRUE(rect.left >= 0 && rect.top >= 0 && rect.right <= client.right && rect.bottom <= client.bottom)
+            << GetDlgCtrlID(child) << " at " << RectText(rect) << " outside " << RectText(client);
+    }
 }
 
 TEST_F(SettingsStore, AMinimisedOrMaximisedWindowStoresItsNormalPlace)
