@@ -2,22 +2,17 @@
 // copy and "&Data >".
 #include "app/WhoisDlg.h"
 #include "res/resource.h"
+#include "view/FontHeight.h"
 #include "view/LinkScan.h"
 
 namespace {
 const DWORD kViewFormatMask = CFM_SIZE | CFM_COLOR | CFM_FACE | CFM_CHARSET | CFM_ITALIC | CFM_BOLD;
 const DWORD kLinkFormatMask = CFM_COLOR | CFM_UNDERLINETYPE | CFM_LINK | CFM_UNDERLINE;
-// A font with no height at all is shown at 10 points.
-const LONG kFallbackTwips = 200;
 }  // namespace
 
 LONG CWhoisDlg::FontHeightInTwips(LONG logicalHeight) const
 {
-    // A negative height is the character height the font picker gives; a positive one (possible in
-    // a stored font) is a cell height, taken here as the character height too.
-    LONG twips = static_cast<LONG>(logicalHeight * 20 / m_dFontScale);
-    if (twips < 0) twips = -twips;
-    return twips ? twips : kFallbackTwips;
+    return FontHeightTwips(logicalHeight, m_dFontScale);
 }
 
 void CWhoisDlg::ApplyViewSettings()
