@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "app/WhoisDlg.h"
+#include "framework/LateBound.h"
 #include "res/resource.h"
 
 CWhoisApp theApp;
@@ -15,7 +16,7 @@ BOOL CWhoisApp::InitInstance()
         AfxMessageBox(IDS_SOCKETS_INIT_FAILED, MB_OK);
         return FALSE;
     }
-    LoadLibraryA("RICHED32.DLL");
+    LoadSystemLibrary("RICHED32.DLL");
     m_strAppName = "Whois";
     SetRegistryKey("Tarquelin");
     Enable3dControls();

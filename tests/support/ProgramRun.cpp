@@ -3,10 +3,9 @@
 
 #include <vector>
 
-namespace {
-// The program built beside the tests (Wine maps drive Z: to the Unix root).
 const wchar_t kProgram[] = L"Z:" WHOIS_PROGRAM;
 
+namespace {
 // This process's environment with `extra` ("NAME=value", one per line) in front.
 std::vector<wchar_t> EnvironmentWith(const std::wstring& extra)
 {
@@ -25,14 +24,15 @@ std::vector<wchar_t> EnvironmentWith(const std::wstring& extra)
 }
 }  // namespace
 
-bool RunProgram(const std::wstring& arguments, const std::wstring& environment, const std::function<void(HWND)>& act)
+bool RunProgram(const std::wstring& program, const std::wstring& arguments, const std::wstring& environment,
+                const std::function<void(HWND)>& act)
 {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    std::wstring commandLine = L"\"" + std::wstring(kProgram) + L"\" " + arguments;
+    std::wstring commandLine = L"\"" + program + L"\" " + arguments;
     std::vector<wchar_t> block = EnvironmentWith(environment);
-    if (!CreateProcessW(kProgram, &commandLine[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT, block.data(),
+    if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT, block.data(),
                         nullptr, &startup, &process))
         return false;
     HWND window = nullptr;

@@ -4,17 +4,16 @@
 
 #include <algorithm>
 #include <cstring>
-#include <set>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "framework/Afx.h"
+#include "support/ProgramRun.h"
 
 #include <tlhelp32.h>
 
 namespace {
-// The program built beside these tests (Wine maps drive Z: to the Unix root).
-const wchar_t kProgram[] = L"Z:" WHOIS_PROGRAM;
 const wchar_t kVersion[] = WHOIS_VERSION;
 
 std::wstring Text(const std::vector<BYTE>& info, const std::wstring& path)
@@ -103,19 +102,22 @@ TEST(ProgramFile, ManifestRunsWithTheUsersRightsOnWindows7To11)
     ReleaseActCtx(context);
 }
 
-// The names, in lower case, of the modules loaded in the process `id`.
-std::set<std::wstring> LoadedModules(DWORD id)
+std::wstring Lower(std::wstring text)
 {
-    std::set<std::wstring> names;
+    std::transform(text.begin(), text.end(), text.begin(), towlower);
+    return text;
+}
+
+// The modules loaded in the process `id`: their paths by their names, all in lower case.
+std::map<std::wstring, std::wstring> LoadedModules(DWORD id)
+{
+    std::map<std::wstring, std::wstring> names;
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, id);
     if (snapshot == INVALID_HANDLE_VALUE) return names;
     MODULEENTRY32W module{};
     module.dwSize = sizeof module;
-    for (BOOL more = Module32FirstW(snapshot, &module); more; more = Module32NextW(snapshot, &module)) {
-        std::wstring name = module.szModule;
-        std::transform(name.begin(), name.end(), name.begin(), towlower);
-        names.insert(name);
-    }
+    for (BOOL more = Module32FirstW(snapshot, &module); more; more = Module32NextW(snapshot, &module))
+        names[Lower(module.szModule)] = Lower(module.szExePath);
     CloseHandle(snapshot);
     return names;
 }
@@ -135,7 +137,7 @@ TEST(ProgramFile, TheWindowComesUpWithoutTheLibrariesOfTheDialogsNotYetOpened)
         Sleep(10);
         window = FindWindowA(nullptr, "Tarquelin whois");
     }
-    const std::set<std::wstring> loaded = LoadedModules(process.dwProcessId);
+    const std::map<std::wstring, std::wstring> loaded = LoadedModules(process.dwProcessId);
     // Escape leaves without saving the settings.
     if (window) PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
     const bool ended = WaitForSingleObject(process.hProcess, 10000) == WAIT_OBJECT_0;
@@ -148,5 +150,31 @@ TEST(ProgramFile, TheWindowComesUpWithoutTheLibrariesOfTheDialogsNotYetOpened)
     ASSERT_TRUE(window && loaded.count(L"riched32.dll")) << "the window with its answer view never came up";
     for (const wchar_t* library : {L"comdlg32.dll", L"shell32.dll", L"comctl32.dll"})
         EXPECT_EQ(0u, loaded.count(library)) << "loaded at start: " << std::string(library, library + wcslen(library));
+}
+
+// A library planted beside the program under the rich edit's name (in a downloads folder, say) is
+// never loaded: the rich edit comes from the system folder.
+TEST(ProgramFile, ALibraryPlantedBesideTheProgramIsNotLoadedInPlaceOfTheSystemsOwn)
+{
+    wchar_t temporary[MAX_PATH];
+    GetTempPathW(MAX_PATH, temporary);
+    const std::wstring folder = std::wstring(temporary) + L"whois-planted\\";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring program = folder + L"whois.exe", planted = folder + L"RICHED32.DLL";
+    ASSERT_TRUE(CopyFileW(kProgram, program.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(L"Z:" PLANTED_LIBRARY, planted.c_str(), FALSE));
+    std::wstring richEdit;
+    EXPECT_TRUE(RunProgram(program, L"", L"", [&](HWND window) {
+        DWORD id = 0;
+        GetWindowThreadProcessId(window, &id);
+        richEdit = LoadedModules(id)[L"riched32.dll"];
+        PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    })) << "the window with its answer view never came up";
+    wchar_t system[MAX_PATH];
+    GetSystemDirectoryW(system, MAX_PATH);
+    EXPECT_EQ(Lower(system) + L"\\riched32.dll", richEdit);
+    DeleteFileW(program.c_str());
+    DeleteFileW(planted.c_str());
+    RemoveDirectoryW(folder.c_str());
 }
 }  // namespace

@@ -359,7 +359,7 @@ TEST(SettingsStoreCodePage, LabelsOfDoubleByteCharactersLoadAndOutliveTheSave)
     RegCloseKey(key);
 
     LRESULT items = 0;
-    EXPECT_TRUE(RunProgram(L"", L"LC_ALL=ja_JP.UTF-8", [&](HWND window) {
+    EXPECT_TRUE(RunProgram(kProgram, L"", L"LC_ALL=ja_JP.UTF-8", [&](HWND window) {
         items = SendDlgItemMessageW(window, IDC_SERVER, CB_GETCOUNT, 0, 0);
     }));
     EXPECT_EQ(kFirstCustomServer + 3, items) << "every custom server is in the combo";
