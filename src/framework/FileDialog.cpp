@@ -3,6 +3,8 @@
 
 #include "framework/LateBound.h"
 
+#include <cderr.h>
+
 namespace {
 // Room for the longest path the dialog may hand back.
 const size_t kPathBuffer = 32768;
@@ -33,8 +35,16 @@ INT_PTR CFileDialog::DoModal()
 {
     static const auto openFile = LateBound<decltype(&GetOpenFileNameA)>("comdlg32.dll", "GetOpenFileNameA");
     static const auto saveFile = LateBound<decltype(&GetSaveFileNameA)>("comdlg32.dll", "GetSaveFileNameA");
+    static const auto lastError = LateBound<decltype(&CommDlgExtendedError)>("comdlg32.dll", "CommDlgExtendedError");
     // Without a parent the picker belongs to the window the user is working in.
     if (!m_ofn.hwndOwner) m_ofn.hwndOwner = GetActiveWindow();
     const auto choose = m_bOpenFileDialog ? openFile : saveFile;
-    return choose && choose(&m_ofn) ? IDOK : IDCANCEL;
+    if (!choose || !lastError) {
+        m_dwError = CDERR_INITIALIZATION;
+        return -1;
+    }
+    if (choose(&m_ofn)) return IDOK;
+    // A picker that was cancelled leaves no error behind.
+    m_dwError = lastError();
+    return m_dwError ? -1 : IDCANCEL;
 }

@@ -14,9 +14,11 @@ public:
     CFileDialog(BOOL openFileDialog, const char* defaultExtension, const char* fileName, DWORD flags,
                 const char* filter, CWnd* parent = nullptr);
 
-    // IDOK when the user chose a file, IDCANCEL otherwise.
+    // IDOK when the user chose a file, IDCANCEL when they did not, -1 when the picker itself failed
+    // (a proposed name it rejects, say); GetError then gives the platform's reason.
     INT_PTR DoModal();
     CString GetPathName() const { return CString(m_file.c_str()); }
+    DWORD GetError() const { return m_dwError; }
 
     OPENFILENAMEA m_ofn;
 
@@ -25,4 +27,5 @@ private:
     std::string m_defaultExtension;
     std::string m_filter;
     std::string m_file;
+    DWORD m_dwError = 0;
 };

@@ -5,7 +5,34 @@
 #include "rdap/RdapQuestion.h"
 #include "view/LineEnds.h"
 
+#include <vector>
+
 namespace {
+// The permissions of an existing file, as the platform hands them over; empty when it cannot.
+std::vector<BYTE> Permissions(const std::string& path)
+{
+    DWORD size = 0;
+    GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &size);
+    std::vector<BYTE> security(size);
+    if (!size || !GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, security.data(), size, &size)) security.clear();
+    return security;
+}
+
+// Puts the file `written` in the place of `path` in one rename, so that the old file is there until
+// the new one is. An existing file keeps what was set on it: its attributes (hidden, say) and its
+// permissions. (The system's ReplaceFile carries them over on Windows, but Wine's carries nothing
+// over, and when it fails it leaves a file of its own in the user's folder.) Returns the reason of a
+// failure, or "".
+std::string PutInPlace(const char* written, const std::string& path)
+{
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const std::vector<BYTE> security = attributes == INVALID_FILE_ATTRIBUTES ? std::vector<BYTE>() : Permissions(path);
+    if (!MoveFileExA(written, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return LastErrorText();
+    if (!security.empty()) SetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, const_cast<BYTE*>(security.data()));
+    if (attributes != INVALID_FILE_ATTRIBUTES) SetFileAttributesA(path.c_str(), attributes);
+    return "";
+}
+
 // Writes `bytes` to a new file beside `path` and only then puts it in place of `path`, so that an
 // existing file is not lost when the write fails. Returns the reason of a failure, or "".
 std::string WriteReplacing(const std::string& path, const std::string& bytes)
@@ -23,8 +50,7 @@ std::string WriteReplacing(const std::string& path, const std::string& bytes)
         BOOL wrote = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
         if (!wrote || written != bytes.size()) reason = wrote ? "Not every byte could be written." : LastErrorText();
         if (!CloseHandle(file) && reason.empty()) reason = LastErrorText();
-        if (reason.empty() && !MoveFileExA(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            reason = LastErrorText();
+        if (reason.empty()) reason = PutInPlace(temporary, path);
     }
     if (!reason.empty()) DeleteFileA(temporary);
     return reason;
@@ -46,7 +72,14 @@ void CWhoisDlg::OnSave()
     const bool json = !m_strJson.IsEmpty();
     CFileDialog dialog(FALSE, "txt", ProposedName(m_strQuestion.Str()).c_str(), OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
                        json ? "Text files|*.txt|RDAP JSON|*.json|All files|*.*||" : "Text files|*.txt|All files|*.*||", this);
-    if (dialog.DoModal() != IDOK) return;
+    const INT_PTR chosen = dialog.DoModal();
+    if (chosen == -1) {
+        CString text;
+        text.Format("The Save As dialog failed (common dialog error 0x%04lX): the answer was not saved.",
+                    static_cast<unsigned long>(dialog.GetError()));
+        AfxMessageBox(text, MB_ICONEXCLAMATION);
+    }
+    if (chosen != IDOK) return;
     std::string path = dialog.GetPathName().Str();
     const std::string type = AsciiLower(path.substr(path.size() - std::min<size_t>(5, path.size())));
     const bool asJson = json && (dialog.m_ofn.nFilterIndex == 2 || type == ".json");

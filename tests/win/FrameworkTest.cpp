@@ -3,6 +3,7 @@
 // registry, string-table loading and formatting, and the rich edit control's text handling.
 #include <gtest/gtest.h>
 
+#include <cderr.h>
 #include <climits>
 #include <cstring>
 #include <mutex>
@@ -15,6 +16,7 @@
 #include "framework/Controls.h"
 #include "framework/DataExchange.h"
 #include "framework/Dialog.h"
+#include "framework/FileDialog.h"
 #include "framework/RichEditCtrl.h"
 #include "framework/WinApp.h"
 #include "framework/WinThread.h"
@@ -745,6 +747,21 @@ TEST_F(FrameworkProfile, WritingNoStringDeletesTheEntry)
 
 // ---------------------------------------------------------------------------------------------
 // Strings
+
+// A picker that the platform cannot run is a failure with its reason, told apart from a Cancel.
+TEST(FrameworkFileDialog, APickerThatFailsIsNotTakenForACancel)
+{
+    CFileDialog cancelled(FALSE, "txt", "name", 0, "Text files|*.txt||");
+    WhenShown cancel("Save As", [](HWND picker) { PostMessageA(picker, WM_COMMAND, IDCANCEL, 0); });
+    EXPECT_EQ(IDCANCEL, cancelled.DoModal());
+    EXPECT_TRUE(cancel.Ran());
+    EXPECT_EQ(0u, cancelled.GetError());
+
+    CFileDialog failing(FALSE, "txt", "name", 0, "Text files|*.txt||");
+    failing.m_ofn.lStructSize = 1;  // a record the platform does not know
+    EXPECT_EQ(-1, failing.DoModal());
+    EXPECT_EQ(static_cast<DWORD>(CDERR_STRUCTSIZE), failing.GetError());
+}
 
 TEST(FrameworkString, LoadStringGivesTheStringTableTexts)
 {

@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+#include <aclapi.h>
+#include <sddl.h>
+
 #include "framework/WinApp.h"
 #include "support/ViewDriver.h"
 
@@ -286,5 +289,40 @@ TEST_F(SaveAnswer, AFailedSaveSaysWhyAndKeepsTheExistingFile)
             EXPECT_TRUE(m_folder.Names().empty());
         }
     }
+}
+
+// The file's permissions as text, for comparing them.
+std::string PermissionsText(const std::string& path)
+{
+    PSECURITY_DESCRIPTOR security = nullptr;
+    char* text = nullptr;
+    if (GetNamedSecurityInfoA(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, nullptr, nullptr,
+                              &security) == ERROR_SUCCESS)
+        ConvertSecurityDescriptorToStringSecurityDescriptorA(security, SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &text, nullptr);
+    std::string permissions = text ? text : "(none)";
+    LocalFree(text);
+    LocalFree(security);
+    return permissions;
+}
+
+// A file the user had hidden and opened to everyone stays hidden and open to everyone once replaced.
+TEST_F(SaveAnswer, AReplacedFileKeepsItsAttributesAndPermissions)
+{
+    const std::string target = m_folder.Path("kept.txt");
+    WriteBytes(target, "old content\r\n");
+    PSECURITY_DESCRIPTOR everyone = nullptr;
+    ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;FA;;;WD)", SDDL_REVISION_1, &everyone, nullptr);
+    ASSERT_TRUE(SetFileSecurityA(target.c_str(), DACL_SECURITY_INFORMATION, everyone));
+    LocalFree(everyone);
+    ASSERT_TRUE(SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    const std::string permissions = PermissionsText(target);
+
+    ASSERT_NO_FATAL_FAILURE(Show("example.com", "new answer\n"));
+    ModalWatcher watcher(m_dlg.m_hWnd, target, IDOK, IDYES);
+    ASSERT_NO_FATAL_FAILURE(Save(watcher));
+    EXPECT_EQ("new answer\r\n", ReadBytes(target));
+    EXPECT_TRUE(GetFileAttributesA(target.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_EQ(permissions, PermissionsText(target));
+    EXPECT_EQ((std::set<std::string>{"kept.txt"}), m_folder.Names());
 }
 }  // namespace
