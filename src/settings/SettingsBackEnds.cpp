@@ -56,9 +56,11 @@ bool CRegistrySettings::ReadServers(std::vector<StoredServer>* entries)
             dataLength = static_cast<DWORD>(data.size());
             status = RegEnumValueA(key, index, name.data(), &nameLength, nullptr, nullptr,
                                    reinterpret_cast<BYTE*>(data.data()), &dataLength);
-            if (status != ERROR_MORE_DATA) break;
+            // A name that fills its buffer may have been cut short (Wine cuts it without a word).
+            const bool nameFull = status == ERROR_SUCCESS && nameLength + 1 >= name.size();
+            if (status != ERROR_MORE_DATA && !nameFull) break;
             // The size the data needs is reported; the name's is not.
-            if (dataLength > data.size())
+            if (status == ERROR_MORE_DATA && dataLength > data.size())
                 data.resize(dataLength);
             else if (name.size() < kLongestValueName)
                 name.resize(std::min(2 * name.size(), kLongestValueName));
@@ -66,7 +68,10 @@ bool CRegistrySettings::ReadServers(std::vector<StoredServer>* entries)
                 break;
         }
         // Fewer values than counted: another program removed some meanwhile.
-        if (status == ERROR_NO_MORE_ITEMS) status = ERROR_SUCCESS;
+        if (status == ERROR_NO_MORE_ITEMS) {
+            status = ERROR_SUCCESS;
+            break;
+        }
         if (status != ERROR_SUCCESS) break;
         // The data is read as text up to its first zero, whatever type the value has.
         entries->push_back(StoredRegistryServer(std::string(name.data(), nameLength),

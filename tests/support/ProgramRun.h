@@ -1,5 +1,4 @@
-// Runs the shipped program as its own process, as a user starts it, with more environment
-// variables if a test needs them (a code page, for one), and ends it the way the test chooses.
+// Runs the shipped program in a process of its own, as a user starts it.
 #pragma once
 
 #include <functional>
@@ -10,10 +9,8 @@
 // The program built beside the tests (Wine maps drive Z: to the Unix root).
 extern const wchar_t kProgram[];
 
-// Starts `program` with `arguments` and the variables of `environment` ("NAME=value" lines), waits
-// for its main window, hands the window to `act`, then waits for the program to end. An `act` that
-// does not end the program ends it with a close (the close box saves the settings). A program that
-// does not end within ten seconds is killed. Returns whether the window came up and the program
-// ended by itself.
-bool RunProgram(const std::wstring& program, const std::wstring& arguments, const std::wstring& environment,
-                const std::function<void(HWND)>& act);
+// Starts `program` with `variable` ("NAME=value", or empty) added to this process's environment,
+// waits for its main window and hands it to `act`, then closes the window (the close box saves the
+// settings) and waits for the program to end; one that has not ended within ten seconds is killed.
+// True when the window came up and the program ended by itself.
+bool RunProgram(const std::wstring& program, const std::wstring& variable, const std::function<void(HWND)>& act);

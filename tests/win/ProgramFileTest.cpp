@@ -156,25 +156,20 @@ TEST(ProgramFile, TheWindowComesUpWithoutTheLibrariesOfTheDialogsNotYetOpened)
 // never loaded: the rich edit comes from the system folder.
 TEST(ProgramFile, ALibraryPlantedBesideTheProgramIsNotLoadedInPlaceOfTheSystemsOwn)
 {
-    wchar_t temporary[MAX_PATH];
-    GetTempPathW(MAX_PATH, temporary);
-    const std::wstring folder = std::wstring(temporary) + L"whois-planted\\";
-    CreateDirectoryW(folder.c_str(), nullptr);
-    const std::wstring program = folder + L"whois.exe", planted = folder + L"RICHED32.DLL";
-    ASSERT_TRUE(CopyFileW(kProgram, program.c_str(), FALSE));
-    ASSERT_TRUE(CopyFileW(L"Z:" PLANTED_LIBRARY, planted.c_str(), FALSE));
+    wchar_t folder[MAX_PATH], system[MAX_PATH];
+    GetTempPathW(MAX_PATH, folder);
+    GetSystemDirectoryW(system, MAX_PATH);
+    const std::wstring program = folder + std::wstring(L"whois.exe"), planted = folder + std::wstring(L"RICHED32.DLL");
+    ASSERT_TRUE(CopyFileW(kProgram, program.c_str(), FALSE) && CopyFileW(L"Z:" PLANTED_LIBRARY, planted.c_str(), FALSE));
     std::wstring richEdit;
-    EXPECT_TRUE(RunProgram(program, L"", L"", [&](HWND window) {
+    EXPECT_TRUE(RunProgram(program, L"", [&](HWND window) {
         DWORD id = 0;
         GetWindowThreadProcessId(window, &id);
         richEdit = LoadedModules(id)[L"riched32.dll"];
-        PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+        PostMessageA(window, WM_COMMAND, IDCANCEL, 0);  // Escape: nothing is saved
     })) << "the window with its answer view never came up";
-    wchar_t system[MAX_PATH];
-    GetSystemDirectoryW(system, MAX_PATH);
     EXPECT_EQ(Lower(system) + L"\\riched32.dll", richEdit);
     DeleteFileW(program.c_str());
     DeleteFileW(planted.c_str());
-    RemoveDirectoryW(folder.c_str());
 }
 }  // namespace

@@ -291,18 +291,17 @@ TEST_F(SaveAnswer, AFailedSaveSaysWhyAndKeepsTheExistingFile)
     }
 }
 
-// The file's permissions as text, for comparing them.
-std::string PermissionsText(const std::string& path)
+// The file's attributes and permissions as text.
+std::string AttributesAndPermissions(const std::string& path)
 {
     PSECURITY_DESCRIPTOR security = nullptr;
     char* text = nullptr;
-    if (GetNamedSecurityInfoA(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, nullptr, nullptr,
-                              &security) == ERROR_SUCCESS)
-        ConvertSecurityDescriptorToStringSecurityDescriptorA(security, SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &text, nullptr);
-    std::string permissions = text ? text : "(none)";
+    GetNamedSecurityInfoA(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, nullptr, nullptr, &security);
+    ConvertSecurityDescriptorToStringSecurityDescriptorA(security, SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &text, nullptr);
+    const std::string both = std::to_string(GetFileAttributesA(path.c_str())) + " " + (text ? text : "");
     LocalFree(text);
     LocalFree(security);
-    return permissions;
+    return both;
 }
 
 // A file the user had hidden and opened to everyone stays hidden and open to everyone once replaced.
@@ -315,14 +314,13 @@ TEST_F(SaveAnswer, AReplacedFileKeepsItsAttributesAndPermissions)
     ASSERT_TRUE(SetFileSecurityA(target.c_str(), DACL_SECURITY_INFORMATION, everyone));
     LocalFree(everyone);
     ASSERT_TRUE(SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_HIDDEN));
-    const std::string permissions = PermissionsText(target);
+    const std::string before = AttributesAndPermissions(target);
 
     ASSERT_NO_FATAL_FAILURE(Show("example.com", "new answer\n"));
     ModalWatcher watcher(m_dlg.m_hWnd, target, IDOK, IDYES);
     ASSERT_NO_FATAL_FAILURE(Save(watcher));
     EXPECT_EQ("new answer\r\n", ReadBytes(target));
-    EXPECT_TRUE(GetFileAttributesA(target.c_str()) & FILE_ATTRIBUTE_HIDDEN);
-    EXPECT_EQ(permissions, PermissionsText(target));
+    EXPECT_EQ(before, AttributesAndPermissions(target));
     EXPECT_EQ((std::set<std::string>{"kept.txt"}), m_folder.Names());
 }
 }  // namespace

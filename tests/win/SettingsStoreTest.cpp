@@ -205,21 +205,20 @@ TEST_F(SettingsStore, StoredDataOfTheWrongShapeLoadsEntryByEntry)
 
     // The close box writes the list back: a server taken off it goes, the entries the program could
     // not read stay as they were.
-    const char* const unread[] = {"HostOnly", "Number", "Empty"};
-    std::vector<RawValue> before;
-    for (const char* name : unread) before.push_back(ReadRawValue(servers, name));
+    auto unread = [&] {
+        Texts raw;
+        for (const char* name : {"HostOnly", "Number", "Empty", "Extra"}) {
+            const RawValue value = ReadRawValue(servers, name);
+            raw.push_back(std::to_string(value.status) + " " + std::to_string(value.type) + " " + value.data);
+        }
+        return raw;
+    };
+    Texts before = unread();
+    before.back() = std::to_string(ERROR_FILE_NOT_FOUND) + " 0 ";
     auto& list = dlg->m_dlgServers.m_servers;
     list.erase(std::remove_if(list.begin(), list.end(), [](const ServerEntry& s) { return s.label == "Extra"; }), list.end());
     CloseBox(*dlg);
-    for (size_t i = 0; i < std::size(unread); ++i) {
-        SCOPED_TRACE(unread[i]);
-        const RawValue after = ReadRawValue(servers, unread[i]);
-        EXPECT_EQ(ERROR_SUCCESS, after.status);
-        EXPECT_EQ(before[i].type, after.type);
-        EXPECT_EQ(before[i].data, after.data);
-    }
-    EXPECT_EQ(ERROR_FILE_NOT_FOUND, ReadRawValue(servers, "Extra").status);
-    EXPECT_EQ(std::string("localhost 43") + '\0', ReadRawValue(servers, "Local").data);
+    EXPECT_EQ(before, unread());
 
     // The window's place: digits in any spacing and case load unchanged; a place on no monitor or
     // without a size gives the default place.
@@ -242,18 +241,16 @@ TEST_F(SettingsStore, StoredDataOfTheWrongShapeLoadsEntryByEntry)
     }
     // A place stored on a larger screen: the window takes the work area, with every control in it.
     WriteRawValue(options, "Window position", REG_SZ, std::string("0a0000000a000000aa0f0000c20b0000") + '\0');
-    auto large = Start();
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoA(MonitorFromWindow(large->m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor);
-    EXPECT_EQ(RectText(monitor.rcWork), RectText(WindowRect(large->m_hWnd)));
-    RECT client;
-    GetClientRect(large->m_hWnd, &client);
-    for (HWND child = GetWindow(large->m_hWnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    const HWND large = Start()->m_hWnd;
+    MONITORINFO monitor{sizeof monitor, {}, {}, 0};
+    GetMonitorInfoA(MonitorFromWindow(large, MONITOR_DEFAULTTONEAREST), &monitor);
+    EXPECT_EQ(RectText(monitor.rcWork), RectText(WindowRect(large)));
+    RECT client, inside;
+    GetClientRect(large, &client);
+    for (HWND child = GetWindow(large, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         RECT rect = WindowRect(child);
-        MapWindowPoints(nullptr, large->m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
-        EXPECT_TRUE(rect.left >= 0 && rect.top >= 0 && rect.right <= client.right && rect.bottom <= client.bottom)
-            << GetDlgCtrlID(child) << " at " << RectText(rect) << " outside " << RectText(client);
+        MapWindowPoints(nullptr, large, reinterpret_cast<POINT*>(&rect), 2);
+        EXPECT_TRUE(IntersectRect(&inside, &rect, &client) && EqualRect(&inside, &rect)) << GetDlgCtrlID(child) << " outside";
     }
 }
 
@@ -345,30 +342,23 @@ TEST_F(SettingsStore, AnIniFileGivesBackWhatWasExportedAndAMissingOneGivesTheDef
 // code page, more than the registry's count of characters gives room for.
 TEST(SettingsStoreCodePage, LabelsOfDoubleByteCharactersLoadAndOutliveTheSave)
 {
-    const char kRoot[] = "Software\\Tarquelin";
     const std::wstring kServers = L"Software\\Tarquelin\\Whois\\Servers";
     const std::wstring names[] = {L"Alpha", L"\u6771\u4eac\u30b5\u30fc\u30d0\u4e00\u53f7", L"\u65e5\u672c"};
-    DeleteKeyTree(HKEY_CURRENT_USER, kRoot);
+    DeleteKeyTree(HKEY_CURRENT_USER, "Software\\Tarquelin");
     HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, kServers.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr));
-    for (const std::wstring& name : names) {
-        const std::wstring data = L"host" + std::to_wstring(name.size()) + L".example 43";
-        RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                       static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
-    }
+    RegCreateKeyExW(HKEY_CURRENT_USER, kServers.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
+    for (const std::wstring& name : names)
+        RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(L"host.example 43"), 32);
     RegCloseKey(key);
-
     LRESULT items = 0;
-    EXPECT_TRUE(RunProgram(kProgram, L"", L"LC_ALL=ja_JP.UTF-8", [&](HWND window) {
-        items = SendDlgItemMessageW(window, IDC_SERVER, CB_GETCOUNT, 0, 0);
-    }));
+    EXPECT_TRUE(RunProgram(kProgram, L"LC_ALL=ja_JP.UTF-8",
+                           [&](HWND window) { items = SendDlgItemMessageW(window, IDC_SERVER, CB_GETCOUNT, 0, 0); }));
     EXPECT_EQ(kFirstCustomServer + 3, items) << "every custom server is in the combo";
     for (const std::wstring& name : names) {
         wchar_t data[64] = {};
         DWORD size = sizeof data;
-        EXPECT_EQ(ERROR_SUCCESS, RegGetValueW(HKEY_CURRENT_USER, kServers.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, data, &size))
-            << "lost at the close: label of " << name.size() << " characters";
-        EXPECT_EQ(L"host" + std::to_wstring(name.size()) + L".example 43", std::wstring(data));
+        RegGetValueW(HKEY_CURRENT_USER, kServers.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, data, &size);
+        EXPECT_STREQ(L"host.example 43", data) << "lost at the close: a label of " << name.size() << " characters";
     }
-    DeleteKeyTree(HKEY_CURRENT_USER, kRoot);
+    DeleteKeyTree(HKEY_CURRENT_USER, "Software\\Tarquelin");
 }
