@@ -1,6 +1,8 @@
 // CDialog: template loading, the initialisation hand-over from the dialog manager, DLGINIT data.
 #include "framework/Dialog.h"
 
+#include <new>
+
 #include "framework/DataExchange.h"
 #include "framework/LateBound.h"
 #include "framework/WinApp.h"
@@ -65,7 +67,12 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM, LPARAM lPa
     dialog->SubclassWindow(hwnd);
     RECT before;
     GetWindowRect(hwnd, &before);
-    BOOL result = dialog->OnInitDialog();
+    BOOL result = TRUE;
+    try {
+        result = dialog->OnInitDialog();
+    } catch (const std::bad_alloc&) {
+        AfxOutOfMemory();
+    }
     // A dialog that its template does not place and that did not place itself opens centred over
     // the window it belongs to, where the user is looking.
     RECT after;

@@ -2,6 +2,7 @@
 #include "framework/Wnd.h"
 
 #include <algorithm>
+#include <new>
 
 #include "framework/WinApp.h"
 
@@ -140,7 +141,14 @@ LRESULT CALLBACK CWnd::StdWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     if (!wnd) return ::DefWindowProcA(hwnd, message, wParam, lParam);
     CurrentMessage saved = wnd->m_current;
     wnd->m_current = {message, wParam, lParam};
-    LRESULT result = wnd->WindowProc(message, wParam, lParam);
+    LRESULT result = 0;
+    try {
+        result = wnd->WindowProc(message, wParam, lParam);
+    } catch (const std::bad_alloc&) {
+        // A paint that ran out of memory must not come back at once, and again.
+        if (message == WM_PAINT) ValidateRect(hwnd, nullptr);
+        AfxOutOfMemory();
+    }
     wnd->m_current = saved;
     if (message == WM_NCDESTROY) {
         // The window is gone: give the procedure back and let the object know.
@@ -148,6 +156,11 @@ LRESULT CALLBACK CWnd::StdWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
         wnd->PostNcDestroy();
     }
     return result;
+}
+
+void AfxOutOfMemory()
+{
+    AfxMessageBox("There is not enough memory to do this.", MB_ICONEXCLAMATION);
 }
 
 int AfxMessageBox(const char* text, UINT type)

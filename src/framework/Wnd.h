@@ -94,3 +94,6 @@ private:
 // A message box titled with the application's name, as the framework's own boxes are.
 int AfxMessageBox(const char* text, UINT type = MB_OK);
 int AfxMessageBox(UINT idText, UINT type = MB_OK);
+// Tells the user that a command ran out of memory. A handler that does ends there, before the
+// system's own frames: the window goes on with what it had.
+void AfxOutOfMemory();

@@ -1,6 +1,7 @@
 // "&Ask"/"&Stop" and the query's worker thread. The worker runs the exchange on copies and posts
 // each status text and its result to the dialog's window; the dialog applies them in order.
 #include <memory>
+#include <new>
 
 #include "app/WhoisDlg.h"
 #include "framework/WinThread.h"
@@ -37,7 +38,11 @@ public:
         // large answer does not flood the window's queue with identical texts.
         if (stringId == IDS_RECEIVING && m_lastId == IDS_RECEIVING) return;
         m_lastId = stringId;
-        PostOwned(m_window, WM_QUERY_STATUS, static_cast<WPARAM>(stringId), std::make_unique<std::string>(host));
+        try {
+            PostOwned(m_window, WM_QUERY_STATUS, static_cast<WPARAM>(stringId), std::make_unique<std::string>(host));
+        } catch (const std::bad_alloc&) {
+            // A text there is no memory to post is left out; the run goes on.
+        }
     }
 
 private:
@@ -49,8 +54,14 @@ UINT QueryThreadProc(LPVOID param)
 {
     std::unique_ptr<QueryTask> task(static_cast<QueryTask*>(param));
     PostedReport report(task->window);
-    auto result = std::make_unique<QueryResult>(
-        RunQuery(task->job, CWinsockApi::Instance(), *task->socket, *task->http, ProgramBootstrap(), report));
+    std::unique_ptr<QueryResult> result;
+    try {
+        result = std::make_unique<QueryResult>(
+            RunQuery(task->job, CWinsockApi::Instance(), *task->socket, *task->http, ProgramBootstrap(), report));
+    } catch (const std::bad_alloc&) {
+        // Memory ran out before the run had a result: the window learns of it from a result of none.
+        task->socket->Close();
+    }
     PostOwned(task->window, WM_QUERY_DONE, 0, std::move(result));
     task->socket->MarkFinished();
     return 0;
@@ -153,27 +164,44 @@ LRESULT CWhoisDlg::OnQueryStatus(WPARAM stringId, LPARAM host)
 
 LRESULT CWhoisDlg::OnQueryDone(WPARAM, LPARAM resultParam)
 {
-    std::unique_ptr<QueryResult> result(reinterpret_cast<QueryResult*>(resultParam));
-    if (result->passStarted) m_nLastServer = result->lastServer;
-    if (result->end != QueryEnd::EmptyQuestion) m_nServer = m_nServerChoice;
-    m_bGotAnswer = result->gotAnswer;
+    std::unique_ptr<QueryResult> posted(reinterpret_cast<QueryResult*>(resultParam));
+    // A worker that had no memory left for its result sent none.
+    QueryResult none;
+    none.end = QueryEnd::OutOfMemory;
+    QueryResult& result = posted ? *posted : none;
+    if (result.passStarted) m_nLastServer = result.lastServer;
+    if (result.end != QueryEnd::EmptyQuestion) m_nServer = m_nServerChoice;
+    m_bGotAnswer = result.gotAnswer;
     m_bFromLink = FALSE;
     m_hSocket.reset();
     m_pHttp.reset();
     if (m_bGotAnswer) {
-        // Whatever arrived, complete or not, becomes a record with the question as it was asked.
-        m_strAnswer = CString(std::move(result->answer));
-        m_strJson = CString(std::move(result->json));
-        m_strQuestion = CString(std::move(result->question));
-        PushRecord();
+        // Whatever arrived, complete or not, becomes a record with the question as it was asked. The
+        // texts are exchanged with the members', so that the members can have theirs back when there
+        // is no memory for the record: the history and the view then keep what they have.
+        m_strAnswer.Str().swap(result.answer);
+        m_strJson.Str().swap(result.json);
+        m_strQuestion.Str().swap(result.question);
+        try {
+            PushRecord();
+        } catch (const std::bad_alloc&) {
+            m_strAnswer.Str().swap(result.answer);
+            m_strJson.Str().swap(result.json);
+            m_strQuestion.Str().swap(result.question);
+            EndRun();
+            SetStatusText(IDS_ANSWER_NOT_KEPT);
+            return 0;
+        }
         // Showing a record says "Complete."; a cut answer, or one that a referred server failed to
         // complete, must not pass for a whole one: the status line keeps what ended the run.
-        if (result->end == QueryEnd::Cut) SetStatusText(IDS_ANSWER_CUT);
-        if (const UINT failure = FailureText(*result))
-            m_stcStatus.SetWindowText(StatusText(failure, result->failedHost));
+        if (result.end == QueryEnd::Cut) SetStatusText(IDS_ANSWER_CUT);
+        if (result.end == QueryEnd::OutOfMemory) SetStatusText(IDS_OUT_OF_MEMORY);
+        if (const UINT failure = FailureText(result)) m_stcStatus.SetWindowText(StatusText(failure, result.failedHost));
         return 0;
     }
     EndRun();
+    // A worker whose memory ran out before it had a result: nothing of the answer can be kept.
+    if (!posted) SetStatusText(IDS_ANSWER_NOT_KEPT);
     return 0;
 }
 

@@ -3,6 +3,7 @@
 #include "query/WhoisQuery.h"
 
 #include <cstring>
+#include <new>
 
 #include "query/RunPlan.h"
 #include "query/ServerChoice.h"
@@ -109,15 +110,25 @@ PassEnd Receive(Exchange& x, RunPlan& plan, const ServerAddress& target, SocketH
         }
         if (received <= 0) return PassEnd::Complete;
         dataFlowed = true;
-        if (*passStart == std::string::npos) {
-            if (plan.Show() == ReferralShow::After)
-                result.answer += RegistrarHeading(result.answer, target.host);
-            else
-                result.answer.clear();
-            *passStart = result.answer.size();
+        try {
+            if (*passStart == std::string::npos) {
+                if (plan.Show() == ReferralShow::After)
+                    result.answer += RegistrarHeading(result.answer, target.host);
+                else
+                    result.answer.clear();
+                *passStart = result.answer.size();
+            }
+            // A chunk counts as text: it ends at its first zero byte.
+            result.answer.append(buffer, strnlen(buffer, static_cast<size_t>(received)));
+        } catch (const std::bad_alloc&) {
+            // No memory for more of the answer: what came before is the answer, from the server
+            // that sent it.
+            if (*passStart == std::string::npos) result.lastServer = plan.ServerIfNothingArrives();
+            x.report.Status(IDS_OUT_OF_MEMORY, "");
+            x.socket.Close();
+            result.end = QueryEnd::OutOfMemory;
+            return PassEnd::RunEnded;
         }
-        // A chunk counts as text: it ends at its first zero byte.
-        result.answer.append(buffer, strnlen(buffer, static_cast<size_t>(received)));
         x.report.Status(IDS_RECEIVING, "");
         if (!x.socket.Active()) {
             x.report.Status(IDS_ABORTED, "");

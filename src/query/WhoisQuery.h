@@ -28,6 +28,7 @@ enum class QueryEnd {
     Complete,  // the server closed the connection (or a stop ended the wait for data)
     Cut,       // the answer reached kMaxAnswerBytes; the rest was not read
     RdapFailed,  // RDAP brought no answer, or only part of one; the status line says why
+    OutOfMemory,  // no memory for more of the answer; what came before is kept
 };
 
 struct QueryResult {

@@ -36,6 +36,9 @@
 #define IDS_RDAP_TIMED_OUT 422
 #define IDS_RDAP_FAILED 423
 #define IDS_RDAP_REGISTRAR_FAILED 424
+// Memory that ran out during a run.
+#define IDS_OUT_OF_MEMORY 425
+#define IDS_ANSWER_NOT_KEPT 426
 
 // Controls of the main dialog.
 #define IDC_QUESTION 1127

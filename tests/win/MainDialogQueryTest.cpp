@@ -6,6 +6,7 @@
 
 #include "app/WhoisDlg.h"
 #include "res/resource.h"
+#include "support/AllocationLimit.h"
 #include "support/DialogDriver.h"
 #include "support/ScriptedWhoisServer.h"
 
@@ -283,5 +284,28 @@ TEST_F(MainDialogQuery, ClosingWhileAQueryRunsStopsItAndDropsItsMessages)
     EXPECT_EQ(nullptr, m_dlg.m_hSocket);
     EXPECT_TRUE(PumpUntil([&] { return m_server.ClientClosed(0); }, 5000));
     PumpFor(100);
+}
+
+// An answer there is no memory to keep ends the run all the same: the window lives on, the history
+// keeps what it had, and the next question is asked as usual.
+TEST_F(MainDialogQuery, AnAnswerThereIsNoMemoryToKeepEndsTheRunAndTheHistoryKeepsWhatItHad)
+{
+    m_server.Play({{ServerStep::Send("small (HANDLE-1)\n")}, {ServerStep::Send(std::string(2 << 20, 'x'))},
+                   {ServerStep::Send("again\n")}});
+    Ask("first.example");
+    ASSERT_TRUE(WaitForEnd());
+    const QueryRecord* shown = m_dlg.m_pCurrent;
+    {
+        AllocationLimit limit(1 << 20);
+        Ask("large.example");
+        ASSERT_TRUE(WaitForEnd());
+    }
+    EXPECT_EQ("Out of memory: the answer could not be kept", WindowText(Status()));
+    EXPECT_EQ("&Ask", WindowText(AskButton()));
+    EXPECT_TRUE(shown == m_dlg.m_pCurrent && !shown->newer) << "the history is as it was";
+    EXPECT_EQ("small (HANDLE-1)\n", m_dlg.m_strAnswer.Str());
+    Ask("again.example");
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ("again\n", Answer());
 }
 }  // namespace

@@ -1,0 +1,38 @@
+// A run that runs out of memory while the answer arrives keeps what came before and ends saying so.
+#include <gtest/gtest.h>
+
+#include "ScriptedSockets.h"
+#include "query/WhoisQuery.h"
+#include "res/resource.h"
+#include "support/AllocationLimit.h"
+
+namespace {
+class LastStatus : public IQueryReport {
+public:
+    void Status(int stringId, const std::string&) override { last = stringId; }
+    int last = 0;
+};
+}  // namespace
+
+TEST(OutOfMemory, ARunWithoutMemoryForMoreOfTheAnswerKeepsWhatCame)
+{
+    ScriptedSockets net;
+    net.names = {{"whois.internic.net", 0x0A000004}};
+    net.connections.emplace_back();
+    std::string sent;
+    for (int i = 0; i < 200; ++i) sent += net.connections[0].chunks.emplace_back(500, static_cast<char>('a' + i % 26));
+    QuerySocket socket(net);
+    LastStatus report;
+    QueryJob job;
+    job.question = "example.com";
+    QueryResult result;
+    {
+        AllocationLimit limit(64 << 10);
+        result = RunWhoisQuery(job, net, socket, report);
+    }
+    EXPECT_EQ(QueryEnd::OutOfMemory, result.end);
+    EXPECT_EQ(IDS_OUT_OF_MEMORY, report.last);
+    EXPECT_GE(result.answer.size(), 32u << 10);
+    EXPECT_EQ(sent.substr(0, result.answer.size()), result.answer);
+    EXPECT_EQ(1, net.Count("close #1")) << "the connection is closed";
+}
