@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+#include "framework/WinThread.h"
+
 namespace {
 CWinApp* g_pApp = nullptr;
 bool g_bSocketsStarted = false;
@@ -153,7 +155,12 @@ int AfxWinMain(HINSTANCE instance, const char* commandLineTail)
     app->m_lpCmdLine = commandLineTail;
     // The program's life is its initialisation step (a modal dialog); there is no message loop here.
     app->InitInstance();
-    int result = app->ExitInstance();
+    return AfxWinTerm(app->ExitInstance());
+}
+
+int AfxWinTerm(int result)
+{
+    if (CWinThread::Running() > 0) ExitProcess(static_cast<UINT>(result));
     AfxSocketTerm();
     return result;
 }

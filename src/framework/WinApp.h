@@ -50,3 +50,8 @@ extern int (WINAPI* g_pfnSocketStartup)(WORD version, WSADATA* data);
 
 // The program's entry: runs the application object's initialisation and end.
 int AfxWinMain(HINSTANCE instance, const char* commandLineTail);
+// The program's end after its initialisation step, with its exit code. A worker thread that is
+// still running (a name lookup cannot be interrupted) would run on while the sockets library and
+// the program's static objects are torn down: the process then ends at once instead, and the
+// system ends the worker with it. Otherwise the sockets clean-up runs and `result` comes back.
+int AfxWinTerm(int result);

@@ -3,6 +3,17 @@
 
 #include <process.h>
 
+#include <atomic>
+
+namespace {
+std::atomic<int> g_nRunning{0};
+}
+
+int CWinThread::Running()
+{
+    return g_nRunning.load();
+}
+
 CWinThread::~CWinThread()
 {
     if (m_hThread) CloseHandle(m_hThread);
@@ -16,6 +27,7 @@ BOOL CWinThread::CreateThread(DWORD flags, UINT stackSize, LPSECURITY_ATTRIBUTES
     m_hThread = reinterpret_cast<HANDLE>(
         _beginthreadex(security, stackSize, &CWinThread::ThreadEntry, this, CREATE_SUSPENDED, &id));
     if (!m_hThread) return FALSE;
+    ++g_nRunning;
     m_nThreadID = id;
     if (!(flags & CREATE_SUSPENDED)) ::ResumeThread(m_hThread);
     return TRUE;
@@ -26,6 +38,7 @@ unsigned __stdcall CWinThread::ThreadEntry(void* self)
     auto* thread = static_cast<CWinThread*>(self);
     UINT result = thread->m_pfnThreadProc(thread->m_pThreadParams);
     if (thread->m_bAutoDelete) delete thread;
+    --g_nRunning;
     return result;
 }
 

@@ -17,6 +17,9 @@ public:
     DWORD ResumeThread() { return ::ResumeThread(m_hThread); }
     BOOL SetThreadPriority(int priority) { return ::SetThreadPriority(m_hThread, priority); }
 
+    // Threads made by this class whose function has not returned yet.
+    static int Running();
+
     BOOL m_bAutoDelete = TRUE;
     HANDLE m_hThread = nullptr;
     DWORD m_nThreadID = 0;

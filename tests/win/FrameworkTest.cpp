@@ -3,6 +3,7 @@
 // registry, string-table loading and formatting, and the rich edit control's text handling.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cderr.h>
 #include <climits>
 #include <cstring>
@@ -553,6 +554,44 @@ TEST(FrameworkThread, ASuspendedThreadRunsItsFunctionOnlyWhenResumed)
         EXPECT_EQ(probe.result, code);
         delete thread;
     }
+}
+
+// The program's end with a worker that outlived the window: the child's part. The worker would end
+// the process with 99 if it ran while the static objects were torn down.
+std::atomic<bool> g_bTornDown{false};
+TEST(FrameworkThread, DISABLED_ChildEndsWithAWorkerStillRunning)
+{
+    static struct Watched {
+        ~Watched()
+        {
+            g_bTornDown = true;
+            Sleep(300);  // the rest of the teardown
+        }
+    } watched;
+    AfxBeginThread([](LPVOID) -> UINT {
+        while (!g_bTornDown) Sleep(1);
+        ExitProcess(99);
+    }, nullptr);
+    exit(AfxWinTerm(7));  // as the program's entry returns
+}
+
+TEST(FrameworkThread, AWorkerStillRunningAtTheEndIsEndedBeforeTheTeardown)
+{
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring commandLine = L"\"" + std::wstring(self) +
+                               L"\" --gtest_also_run_disabled_tests --gtest_filter=*DISABLED_ChildEndsWithAWorkerStillRunning";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION child{};
+    ASSERT_TRUE(CreateProcessW(self, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child));
+    DWORD code = 0;
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(child.hProcess, 20000));
+    GetExitCodeProcess(child.hProcess, &code);
+    EXPECT_EQ(7u, code) << "99: the worker ran on while the program was torn down";
+    TerminateProcess(child.hProcess, 1);
+    CloseHandle(child.hThread);
+    CloseHandle(child.hProcess);
 }
 
 TEST(FrameworkThread, AThreadStartedAtOnceRunsItsFunction)
