@@ -1,13 +1,17 @@
-// The test programs' own operator new and delete, with a limit per thread.
+// operator new and delete over malloc, with a limit per thread and a count of the bytes held.
 #include "support/AllocationLimit.h"
 
+#include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <new>
 
 namespace {
 thread_local std::size_t t_largest = SIZE_MAX;
-}
+std::atomic<std::size_t> g_live{0};
+// Each block starts with its size, in room that keeps the block aligned for any type.
+constexpr std::size_t kHeader = alignof(std::max_align_t);
+}  // namespace
 
 AllocationLimit::AllocationLimit(std::size_t largest) : m_previous(t_largest)
 {
@@ -19,19 +23,29 @@ AllocationLimit::~AllocationLimit()
     t_largest = m_previous;
 }
 
+std::size_t LiveBytes()
+{
+    return g_live.load();
+}
+
 void* operator new(std::size_t size)
 {
-    void* block = size <= t_largest ? std::malloc(size ? size : 1) : nullptr;
+    auto* block = static_cast<char*>(size <= t_largest && size < SIZE_MAX - kHeader ? std::malloc(kHeader + size) : nullptr);
     if (!block) throw std::bad_alloc();
-    return block;
+    *reinterpret_cast<std::size_t*>(block) = size;
+    g_live += size;
+    return block + kHeader;
 }
 
 void operator delete(void* block) noexcept
 {
-    std::free(block);
+    if (!block) return;
+    char* start = static_cast<char*>(block) - kHeader;
+    g_live -= *reinterpret_cast<std::size_t*>(start);
+    std::free(start);
 }
 
 void operator delete(void* block, std::size_t) noexcept
 {
-    std::free(block);
+    operator delete(block);
 }

@@ -1,6 +1,6 @@
-// Makes the large allocations of the calling thread fail, as they do when memory runs out, so that
-// a test sees what the program does without the memory it asks for. Portable: native tests use it
-// as well as the window tests.
+// The test programs' own operator new and delete: they count the bytes the program holds, and can
+// make the large allocations of a thread fail as they do when memory runs out, so that a test sees
+// what the program does without the memory it asks for. Portable: the native tests use it too.
 #pragma once
 
 #include <cstddef>
@@ -16,3 +16,6 @@ public:
 private:
     std::size_t m_previous;
 };
+
+// The bytes allocated with operator new and not freed yet, by all threads.
+std::size_t LiveBytes();

@@ -116,7 +116,12 @@ void ScriptedWhoisServer::Serve(SOCKET connection, int index)
                 if (n <= 0) break;
                 sent += static_cast<size_t>(n);
             }
-            if (sent < step.data.size()) break;
+            if (sent < step.data.size()) {
+                // The client is gone before it took everything.
+                std::lock_guard<std::mutex> hold(m_lock);
+                m_clientClosed[static_cast<size_t>(index)] = true;
+                break;
+            }
         } else if (step.kind == ServerStep::kDelay) {
             std::this_thread::sleep_for(std::chrono::milliseconds(step.milliseconds));
         } else if (step.kind == ServerStep::kHoldOpen) {

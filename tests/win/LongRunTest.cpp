@@ -5,7 +5,6 @@
 
 #include <random>
 
-#include "framework/Font.h"
 #include "support/ProcessMemory.h"
 #include "support/ViewDriver.h"
 #include "ui/ServerListDlg.h"
@@ -32,7 +31,7 @@ TEST_F(LongRun, QueriesAndStopsInARowLeaveNothingBehindButTheHistory)
     const int kRuns = 1000;
     const int kWarmUp = 20;
     DWORD handlesAfterWarmUp = 0;
-    int fontsAfterWarmUp = 0;
+    int gdiObjectsAfterWarmUp = 0;
     int childrenAfterWarmUp = 0;
     SIZE_T memoryAfterWarmUp = 0;
     int recordsAfterWarmUp = 0;
@@ -95,7 +94,7 @@ TEST_F(LongRun, QueriesAndStopsInARowLeaveNothingBehindButTheHistory)
         if (run == kWarmUp) {
             PumpFor(100, m_dlg.m_hWnd);
             handlesAfterWarmUp = HandleCount();
-            fontsAfterWarmUp = CFont::LiveCount();
+            gdiObjectsAfterWarmUp = GdiObjectCount();
             childrenAfterWarmUp = ChildWindowCount(m_dlg.m_hWnd);
             memoryAfterWarmUp = PrivateBytes();
             recordsAfterWarmUp = records;
@@ -104,7 +103,9 @@ TEST_F(LongRun, QueriesAndStopsInARowLeaveNothingBehindButTheHistory)
     PumpFor(100, m_dlg.m_hWnd);
     // A few handles of the platform's own may come and go; a leak per query would show hundreds.
     EXPECT_LE(HandleCount(), handlesAfterWarmUp + 8);
-    EXPECT_EQ(fontsAfterWarmUp, CFont::LiveCount());
+    // A font, brush or device context left behind per query or per dialog would show hundreds.
+    EXPECT_GT(gdiObjectsAfterWarmUp, 0);
+    EXPECT_LE(GdiObjectCount(), gdiObjectsAfterWarmUp + 8);
     EXPECT_EQ(childrenAfterWarmUp, ChildWindowCount(m_dlg.m_hWnd)) << "a replaced answer view was left behind";
     // The history grows by a record of a short answer per query that reached the server, well
     // under a kilobyte each; a view or a record's text leaked per query would show megabytes.

@@ -276,14 +276,19 @@ TEST_F(MainDialogQuery, EnterAsksAndStops)
 
 TEST_F(MainDialogQuery, ClosingWhileAQueryRunsStopsItAndDropsItsMessages)
 {
-    m_server.Play({{ServerStep::Send("partial"), ServerStep::HoldOpen()}});
+    // Megabytes of a partial answer (beside the server's 4 MB copy of its script): the result that
+    // carries them must be freed, not applied.
+    m_server.Play({{ServerStep::Send(std::string(4 << 20, 'x')), ServerStep::HoldOpen()}});
+    const size_t before = LiveBytes();
     Ask("example.com");
-    ASSERT_TRUE(WaitForStatus("Recieving data..."));
+    ASSERT_TRUE(PumpUntil([&] { return LiveBytes() > before + (7 << 20); }, 10000, m_dlg.m_hWnd));
     m_dlg.DestroyWindow();
     EXPECT_EQ(nullptr, m_dlg.m_hWnd);
     EXPECT_EQ(nullptr, m_dlg.m_hSocket);
     EXPECT_TRUE(PumpUntil([&] { return m_server.ClientClosed(0); }, 5000));
     PumpFor(100);
+    EXPECT_TRUE(m_dlg.m_strAnswer.IsEmpty() && !m_dlg.m_pCurrent) << "no answer was applied";
+    EXPECT_TRUE(PumpUntil([&] { return LiveBytes() < before + (1 << 20); }, 5000)) << "the dropped result was not freed";
 }
 
 // An answer there is no memory to keep ends the run all the same: the window lives on, the history
