@@ -13,27 +13,15 @@ std::atomic<std::size_t> g_live{0};
 constexpr std::size_t kHeader = alignof(std::max_align_t);
 }  // namespace
 
-AllocationLimit::AllocationLimit(std::size_t largest) : m_previous(t_largest)
-{
-    t_largest = largest;
-}
-
-AllocationLimit::~AllocationLimit()
-{
-    t_largest = m_previous;
-}
-
-std::size_t LiveBytes()
-{
-    return g_live.load();
-}
+AllocationLimit::AllocationLimit(std::size_t largest) : m_previous(t_largest) { t_largest = largest; }
+AllocationLimit::~AllocationLimit() { t_largest = m_previous; }
+std::size_t LiveBytes() { return g_live.load(); }
 
 void* operator new(std::size_t size)
 {
-    auto* block = static_cast<char*>(size <= t_largest && size < SIZE_MAX - kHeader ? std::malloc(kHeader + size) : nullptr);
+    auto* block = static_cast<char*>(size <= t_largest && size < SIZE_MAX / 2 ? std::malloc(kHeader + size) : nullptr);
     if (!block) throw std::bad_alloc();
-    *reinterpret_cast<std::size_t*>(block) = size;
-    g_live += size;
+    g_live += *reinterpret_cast<std::size_t*>(block) = size;
     return block + kHeader;
 }
 
@@ -45,7 +33,4 @@ void operator delete(void* block) noexcept
     std::free(start);
 }
 
-void operator delete(void* block, std::size_t) noexcept
-{
-    operator delete(block);
-}
+void operator delete(void* block, std::size_t) noexcept { operator delete(block); }

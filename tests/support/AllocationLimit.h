@@ -1,13 +1,12 @@
-// The test programs' own operator new and delete: they count the bytes the program holds, and can
-// make the large allocations of a thread fail as they do when memory runs out, so that a test sees
-// what the program does without the memory it asks for. Portable: the native tests use it too.
+// The test programs' own operator new and delete: they count the bytes the program holds, and make
+// a thread's large allocations fail, as when memory runs out. Portable: native tests use it too.
 #pragma once
 
 #include <cstddef>
 
+// While it lives, allocations of more than `largest` bytes on the thread that made it throw.
 class AllocationLimit {
 public:
-    // While the object lives, allocations of more than `largest` bytes on this thread throw.
     explicit AllocationLimit(std::size_t largest);
     ~AllocationLimit();
     AllocationLimit(const AllocationLimit&) = delete;

@@ -7,8 +7,7 @@
 #include "support/AllocationLimit.h"
 
 namespace {
-class LastStatus : public IQueryReport {
-public:
+struct LastStatus : IQueryReport {
     void Status(int stringId, const std::string&) override { last = stringId; }
     int last = 0;
 };
@@ -18,9 +17,8 @@ TEST(OutOfMemory, ARunWithoutMemoryForMoreOfTheAnswerKeepsWhatCame)
 {
     ScriptedSockets net;
     net.names = {{"whois.internic.net", 0x0A000004}};
-    net.connections.emplace_back();
-    std::string sent;
-    for (int i = 0; i < 200; ++i) sent += net.connections[0].chunks.emplace_back(500, static_cast<char>('a' + i % 26));
+    std::vector<std::string>& chunks = net.connections.emplace_back().chunks;
+    for (int i = 0; i < 200; ++i) chunks.emplace_back(500, static_cast<char>('a' + i % 26));
     QuerySocket socket(net);
     LastStatus report;
     QueryJob job;
@@ -32,7 +30,9 @@ TEST(OutOfMemory, ARunWithoutMemoryForMoreOfTheAnswerKeepsWhatCame)
     }
     EXPECT_EQ(QueryEnd::OutOfMemory, result.end);
     EXPECT_EQ(IDS_OUT_OF_MEMORY, report.last);
+    std::string sent;
+    for (const std::string& chunk : chunks) sent += chunk;
     EXPECT_GE(result.answer.size(), 32u << 10);
-    EXPECT_EQ(sent.substr(0, result.answer.size()), result.answer);
+    EXPECT_EQ(sent.substr(0, result.answer.size()), result.answer) << "what came before is kept";
     EXPECT_EQ(1, net.Count("close #1")) << "the connection is closed";
 }

@@ -24,14 +24,8 @@ public:
     std::vector<std::string> servers;
     size_t readable = SIZE_MAX;  // server entries a read gets through before it fails
 
-    int ReadInt(const char*, const char* key, int fallback) override
-    {
-        return values.count(key) ? std::stoi(values[key].substr(1)) : fallback;
-    }
-    std::string ReadString(const char*, const char* key, const char* fallback) override
-    {
-        return values.count(key) ? values[key] : fallback;
-    }
+    int ReadInt(const char*, const char* key, int or_) override { return values.count(key) ? std::stoi(values[key].substr(1)) : or_; }
+    std::string ReadString(const char*, const char* key, const char* or_) override { return values.count(key) ? values[key] : or_; }
     bool WriteInt(const char*, const char* key, int value) override { return values[key] = "#" + std::to_string(value), true; }
     bool WriteString(const char* section, const char* key, const std::string& value) override
     {
@@ -65,8 +59,8 @@ std::vector<std::string> Joined(const std::vector<ServerEntry>& servers)
 
 std::string Text(const WindowPlace& p)
 {
-    return std::to_string(p.left) + "," + std::to_string(p.top) + "," + std::to_string(p.right) + "," +
-           std::to_string(p.bottom);
+    using std::to_string;
+    return to_string(p.left) + "," + to_string(p.top) + "," + to_string(p.right) + "," + to_string(p.bottom);
 }
 
 std::string FontText(const Settings& s)
