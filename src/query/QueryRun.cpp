@@ -2,6 +2,8 @@
 // scripted HTTP answers.
 #include "query/QueryRun.h"
 
+#include <new>
+
 #include "query/ServerChoice.h"
 #include "res/resource.h"
 
@@ -63,7 +65,16 @@ QueryResult AskRdap(const RdapJob& job, QueryResult result, IHttpClient& http, B
                     IQueryReport& report)
 {
     RdapStatus status(report);
-    const RdapResult rdap = RunRdapQuery(job, http, bootstrap, status);
+    RdapResult rdap;
+    try {
+        rdap = RunRdapQuery(job, http, bootstrap, status);
+    } catch (const std::bad_alloc&) {
+        // No memory for the RDAP answer: what WHOIS found stays, and the status line says why.
+        report.Status(IDS_ANSWER_NOT_KEPT, "");
+        result.end = QueryEnd::RdapFailed;
+        result.rdapText = IDS_ANSWER_NOT_KEPT;
+        return result;
+    }
     result.end = ReportEnd(rdap, report);
     if (result.end == QueryEnd::RdapFailed) {
         result.rdapText = FailureText(rdap.end);
@@ -74,8 +85,8 @@ QueryResult AskRdap(const RdapJob& job, QueryResult result, IHttpClient& http, B
         result.lastServer = Server::RdapAt(rdap.server);
     }
     if (rdap.gotAnswer) {
-        result.answer = rdap.text;
-        result.json = rdap.json;
+        result.answer = std::move(rdap.text);
+        result.json = std::move(rdap.json);
         result.lastServer = Server::RdapAt(rdap.server);
         result.gotAnswer = result.passStarted = true;
     }
