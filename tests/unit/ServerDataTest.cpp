@@ -52,6 +52,7 @@ TEST(ServerData, IniLinesWithThreeFieldsAreServersAndOthersAreSkipped)
     const Case cases[] = {
         {std::string("Local=localhost 43\0", 19), {"Local|localhost|43"}},
         {std::string("A=a.example 43\0B=192.0.2.2 4343\0", 32), {"A|a.example|43", "B|192.0.2.2|4343"}},
+        {std::string("R=https://rdap.example/ 443\0", 28), {"R|https://rdap.example/|443"}},  // an RDAP server
         {std::string("My server=a 43\0B=b 1\0", 21), {"B|b|1"}},           // a label with a blank
         {std::string("NoPort=host\0B=b 1\0", 18), {"B|b|1"}},              // no port
         {std::string("junk\0=h 1\0", 10), {"|h|1"}},                       // no "=", an empty label

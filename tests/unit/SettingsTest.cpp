@@ -83,14 +83,15 @@ TEST(Settings, AFreshStoreGivesTheDefaultsAndASaveWritesWhatALoadGivesBack)
     EXPECT_EQ("80,80,640,521", Text(fresh.place));
     EXPECT_TRUE(fresh.servers.empty() && fresh.serversWhole);
 
-    Settings saved{0x030201, 0xE6F0FA, 0x008000, 1, {}, {-100, 120, 700, 600}, {{"Local", "localhost", "43"}, {"B", "b", "4"}}};
+    Settings saved{0x030201, 0xE6F0FA, 0x008000, 1, {}, {-100, 120, 700, 600},
+                   {{"Local", "localhost", "43"}, {"B", "https://rdap.b.example/", "443"}}};
     for (size_t i = 0; i + 1 < saved.font.size(); ++i) saved.font[i] = static_cast<uint8_t>(i * 7);
     ASSERT_TRUE(WriteSettings(store, saved));
     const std::map<std::string, std::string, NoCase> values = {
         {"Font color", "#197121"}, {"Background color", "#15134970"}, {"Link color", "#32768"}, {"No link parsing", "#1"},
         {"Window position", "9cffffff78000000bc02000058020000"}, {"Font", FontText(saved)}};
     EXPECT_EQ(values, store.values);
-    EXPECT_EQ((std::vector<std::string>{"Local=localhost 43", "B=b 4"}), store.servers);
+    EXPECT_EQ((std::vector<std::string>{"Local=localhost 43", "B=https://rdap.b.example/ 443"}), store.servers);
     Settings loaded;
     ReadSettings(store, 0, 0, &loaded);
     EXPECT_EQ(FontText(saved), FontText(loaded));
