@@ -9,9 +9,9 @@
 #include "view/LinkScan.h"
 
 namespace {
-bool EndsALink(char byte)
+bool Terminates(char byte)
 {
-    return byte == ' ' || byte == '\n' || byte == '\t' || byte == '\'' || byte == '"' || byte == '*';
+    return byte == ' ' || byte == '\n' || byte == '\r' || byte == '\t' || byte == '\'' || byte == '"' || byte == '*';
 }
 
 // The definition: each "(" that lies outside an earlier run starts a run, which goes on until a
@@ -28,7 +28,7 @@ std::vector<LinkSpan> Defined(const char* text, size_t length)
         }
         const size_t start = at + 1;
         size_t end = start;
-        while (end < length && !EndsALink(text[end]) && !(text[end] == ')' && end - start < kMinLinkLength)) ++end;
+        while (end < length && !Terminates(text[end]) && !(text[end] == ')' && end - start < kMinLinkLength)) ++end;
         for (size_t i = start; i < end; ++i)
             if (text[i] == ')') spans.push_back({start, i});
         at = end;
@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
         FUZZ_CHECK(span.start >= 1 && span.start <= span.end && span.end < size);
         FUZZ_CHECK(text[span.start - 1] == '(' && text[span.end] == ')');
         FUZZ_CHECK(span.end - span.start >= kMinLinkLength);
-        for (size_t i = span.start; i < span.end; ++i) FUZZ_CHECK(!EndsALink(text[i]));
+        for (size_t i = span.start; i < span.end; ++i) FUZZ_CHECK(!Terminates(text[i]));
         if (n > 0) {
             const LinkSpan& before = spans[n - 1];
             FUZZ_CHECK(before.start < span.start || (before.start == span.start && before.end < span.end));

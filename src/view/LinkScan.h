@@ -1,5 +1,6 @@
 // The link scan: handles in parentheses in an answer. A link is a run of at least five bytes after
 // a "(" and before a ")", on one line, with no blank, tab, apostrophe, double quote or asterisk.
+// A line ends at a line feed and at a carriage return: a link never holds a line break.
 #pragma once
 
 #include <cstddef>
@@ -12,6 +13,12 @@ struct LinkSpan {
 };
 
 constexpr size_t kMinLinkLength = 5;
+
+// A byte that ends a run of a link.
+inline bool EndsALink(char byte)
+{
+    return byte == ' ' || byte == '\n' || byte == '\r' || byte == '\t' || byte == '\'' || byte == '"' || byte == '*';
+}
 
 // Calls onLink(LinkSpan) for each span in the order found. A ")" that closes a span does not end
 // it: the scan goes on, and each further ")" before a terminator reports a longer span from the
@@ -27,7 +34,7 @@ void ForEachLink(const char* text, size_t length, OnLink&& onLink)
         const size_t start = static_cast<size_t>(static_cast<const char*>(open) - text) + 1;
         for (i = start; i < length; ++i) {
             const char byte = text[i];
-            if (byte == ' ' || byte == '\n' || byte == '\t' || byte == '\'' || byte == '"' || byte == '*') break;
+            if (EndsALink(byte)) break;
             if (byte == ')') {
                 if (i - start < kMinLinkLength) break;
                 onLink(LinkSpan{start, i});
@@ -40,3 +47,12 @@ void ForEachLink(const char* text, size_t length, OnLink&& onLink)
 
 // The spans as a list.
 std::vector<LinkSpan> ScanLinks(const char* text, size_t length);
+
+// The links of the piece of the answer that begins at `from`, for a scan that goes a piece at a
+// time: appends them, each the longest from its "(", and returns where the piece ends. A piece
+// begins at the answer's start or right after a byte that ends a link's run, where the whole
+// scan is outside any run, so it finds what the whole scan finds; it ends after such a byte at
+// least `pieceLength` bytes on. Only a stretch of sixteen times that without one is cut where it
+// stands.
+size_t ScanLinkPiece(const char* text, size_t length, size_t from, std::vector<LinkSpan>& links,
+                     size_t pieceLength = 4096);

@@ -57,7 +57,7 @@ Spans ReferenceScan(const std::string& text)
             i = start;
             while (i < n) {
                 const char byte = text[i];
-                if (byte == ' ' || byte == '\n' || byte == '\t' || byte == '\'' || byte == '"' || byte == '*') break;
+                if (byte == ' ' || byte == '\n' || byte == '\r' || byte == '\t' || byte == '\'' || byte == '"' || byte == '*') break;
                 if (byte == ')') {
                     if (i - start < 5) break;
                     spans.push_back({start, i});
@@ -85,7 +85,7 @@ TEST(ScanLinks, FindsTheLinksOfAnAnswer)
         {"()", {}},
         {"(NET-192-0-2-0-1)", {{1, 16}}},
         {"Example Networks (NET-EXAMPLE)", {{18, 29}}},
-        // Each terminator inside stops the link, as does a line feed before the ")".
+        // Each terminator inside stops the link, as does a line end before the ")".
         {"(abc defg)", {}},
         {"(abc\ndefg)", {}},
         {"(abc\tdefg)", {}},
@@ -94,13 +94,14 @@ TEST(ScanLinks, FindsTheLinksOfAnAnswer)
         {"(abc*defg)", {}},
         {"(abcde\n)", {}},
         {"(abcde\r\n)", {}},
+        {"(abc\rdefg)", {}},
+        {"(abcde\r)", {}},
+        {"(abcde\r)fghij)\r", {}},
         // A terminator right after the "(".
         {"( abcde)", {}},
         {"(\nabcde)", {}},
         {"(*abcde)", {}},
-        // A carriage return, a "(" and every other byte are part of a link.
-        {"(abc\rdefg)", {{1, 9}}},
-        {"(abcde\r)", {{1, 7}}},
+        // A "(" and every other byte are part of a link.
         {"((abcde)", {{1, 7}}},
         {"(abcdef(ghijk)", {{1, 13}}},
         {"(\x80\xff\xa0\xc3\xa9)", {{1, 6}}},
