@@ -69,7 +69,8 @@ void ReportHistoryMemory()
     const SIZE_T before = PrivateBytes();
     QueryRecord* current = nullptr;
     for (size_t i = 0; i < kRecords; ++i)
-        current = PushRecordAfter(current, "192.0.2." + std::to_string(i % 256), std::string(kAnswerBytes, 'a'), 1);
+        current = PushRecordAfter(current, "192.0.2." + std::to_string(i % 256),
+                                  std::make_shared<const std::string>(kAnswerBytes, 'a'), 1);
     const SIZE_T after = PrivateBytes();
     FreeChain(current);
     const double ratio = static_cast<double>(after - before) / static_cast<double>(kRecords * kAnswerBytes);

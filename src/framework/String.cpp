@@ -1,4 +1,4 @@
-// CString's platform parts: string-table loading and formatting.
+// CString's shared empty text and its platform parts: string-table loading and formatting.
 #include "framework/String.h"
 
 #include <cstdarg>
@@ -6,11 +6,17 @@
 
 #include "framework/Afx.h"
 
+const std::string& CString::Str() const
+{
+    static const std::string empty;
+    return m_text ? *m_text : empty;
+}
+
 bool CString::LoadString(unsigned id)
 {
     // A string-table entry is stored as a counted UTF-16 text in block id/16, slot id%16;
     // reading the block directly gives its exact length with no fixed-size buffer.
-    m_text.clear();
+    Empty();
     HINSTANCE module = GetModuleHandleA(nullptr);
     HRSRC info = FindResourceA(module, MAKEINTRESOURCEA(id / 16 + 1), MAKEINTRESOURCEA(6));
     if (!info) return false;
@@ -21,9 +27,10 @@ bool CString::LoadString(unsigned id)
     if (length == 0) return false;
     int bytes = WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(entry + 1), length,
                                     nullptr, 0, nullptr, nullptr);
-    m_text.resize(static_cast<size_t>(bytes));
-    WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(entry + 1), length, &m_text[0],
-                        bytes, nullptr, nullptr);
+    std::string text(static_cast<size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(entry + 1), length, &text[0], bytes, nullptr,
+                        nullptr);
+    *this = CString(std::move(text));
     return true;
 }
 
@@ -36,8 +43,9 @@ void CString::Format(const char* format, ...)
     int length = std::vsnprintf(nullptr, 0, format, measure);
     va_end(measure);
     if (length < 0) length = 0;
-    m_text.assign(static_cast<size_t>(length) + 1, '\0');
-    std::vsnprintf(&m_text[0], m_text.size(), format, args);
-    m_text.resize(static_cast<size_t>(length));
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    std::vsnprintf(&text[0], text.size(), format, args);
+    text.resize(static_cast<size_t>(length));
     va_end(args);
+    *this = CString(std::move(text));
 }

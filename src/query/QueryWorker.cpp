@@ -177,17 +177,18 @@ LRESULT CWhoisDlg::OnQueryDone(WPARAM, LPARAM resultParam)
     m_pHttp.reset();
     if (m_bGotAnswer) {
         // Whatever arrived, complete or not, becomes a record with the question as it was asked. The
-        // texts are exchanged with the members', so that the members can have theirs back when there
-        // is no memory for the record: the history and the view then keep what they have.
-        m_strAnswer.Str().swap(result.answer);
-        m_strJson.Str().swap(result.json);
-        m_strQuestion.Str().swap(result.question);
+        // members keep what they had (shared, not copied) for when there is no memory for the
+        // record: the history and the view then keep what they have.
+        const CString answer = m_strAnswer, json = m_strJson, question = m_strQuestion;
         try {
+            m_strAnswer = CString(std::move(result.answer));
+            m_strJson = CString(std::move(result.json));
+            m_strQuestion = CString(std::move(result.question));
             PushRecord();
         } catch (const std::bad_alloc&) {
-            m_strAnswer.Str().swap(result.answer);
-            m_strJson.Str().swap(result.json);
-            m_strQuestion.Str().swap(result.question);
+            m_strAnswer = answer;
+            m_strJson = json;
+            m_strQuestion = question;
             EndRun();
             SetStatusText(IDS_ANSWER_NOT_KEPT);
             return 0;

@@ -4,7 +4,7 @@
 
 void CWhoisDlg::PushRecord()
 {
-    m_pCurrent = PushRecordAfter(m_pCurrent, m_strQuestion.Str(), m_strAnswer.Str(), m_nLastServer, m_strJson.Str());
+    m_pCurrent = PushRecordAfter(m_pCurrent, m_strQuestion.Str(), m_strAnswer.Shared(), m_nLastServer, m_strJson.Str());
     ShowRecord(m_pCurrent);
     UpdateHistoryButtons();
     // The run ends once its answer is all on show; a large one goes in from the message loop.

@@ -12,9 +12,10 @@ void FreeNewerFrom(QueryRecord* first)
 }
 }  // namespace
 
-QueryRecord* PushRecordAfter(QueryRecord* current, std::string question, std::string answer, Server server,
-                             std::string json)
+QueryRecord* PushRecordAfter(QueryRecord* current, std::string question, std::shared_ptr<const std::string> answer,
+                             Server server, std::string json)
 {
+    if (!answer) answer = std::make_shared<const std::string>();
     auto* record =
         new QueryRecord{std::move(question), std::move(answer), current, nullptr, std::move(server), std::move(json)};
     if (current) {

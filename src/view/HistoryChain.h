@@ -2,13 +2,15 @@
 // display; a push after it discards every newer record.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "query/Server.h"
 
 struct QueryRecord {
     std::string question;
-    std::string answer;
+    // Shared with whoever shows it: an answer can be many megabytes. Never null.
+    std::shared_ptr<const std::string> answer;
     QueryRecord* older = nullptr;
     QueryRecord* newer = nullptr;
     Server server;  // the server of the answer, a referred one included
@@ -17,8 +19,8 @@ struct QueryRecord {
 
 // Makes a record newer than `current` (which may be null for an empty chain), frees the records
 // that were newer than `current`, and returns the new record.
-QueryRecord* PushRecordAfter(QueryRecord* current, std::string question, std::string answer, Server server,
-                             std::string json = "");
+QueryRecord* PushRecordAfter(QueryRecord* current, std::string question, std::shared_ptr<const std::string> answer,
+                             Server server, std::string json = "");
 
 // Frees the whole chain that `record` belongs to (null: nothing).
 void FreeChain(QueryRecord* record);
