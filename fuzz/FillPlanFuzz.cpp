@@ -1,12 +1,12 @@
 // Fuzzing the answer view's fill plan over any answer bytes and limits, with the links found a
-// piece at a time. The first seven input bytes set the limits (display line length and marks, run
-// length, characters, line ends and marks shown) and the link scan's piece length; the rest is
-// the answer. Properties: the runs show the answer from its start in order, the rest (if any)
-// standing for all that follows; every display line keeps to its length and marks; what is shown
-// keeps to the limits; plain runs keep to the run length; the marked runs are exactly the links
-// handed to the plan that fit a display line and end before the rest; each run's range of what
-// is shown stands for that run's part of the answer; and with no long stretch without a byte
-// that ends a link, the links found a piece at a time are those of the whole scan.
+// piece at a time. The first eight input bytes set the limits (display line length and marks, run
+// length and lines, characters, line ends and marks shown) and the link scan's piece length; the
+// rest is the answer. Properties: the runs show the answer from its start in order, the rest (if
+// any) standing for all that follows; every display line keeps to its length and marks; what is
+// shown keeps to the limits; plain runs keep to the run's length and lines; the marked runs are
+// exactly the links handed to the plan that fit a display line and end before the rest; each
+// run's range of what is shown stands for that run's part of the answer; and with no long stretch
+// without a byte that ends a link, the links found a piece at a time are those of the whole scan.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -34,10 +34,10 @@ std::vector<LinkSpan> WholeScan(const std::string& text)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
 {
-    if (size < 7) return 0;
-    const FillLimits limits{data[0] % 32u, data[1] % 8u, data[2] % 64u, data[3] * 4u, data[4] % 64u, data[5] % 32u};
-    const size_t pieceLength = 1 + data[6] % 64u;
-    const std::string text(reinterpret_cast<const char*>(data) + 7, size - 7);
+    if (size < 8) return 0;
+    const FillLimits limits{data[0] % 32u, data[1] % 8u, data[2] % 64u, data[3] % 8u, data[4] * 4u, data[5] % 64u, data[6] % 32u};
+    const size_t pieceLength = 1 + data[7] % 64u;
+    const std::string text(reinterpret_cast<const char*>(data) + 8, size - 8);
 
     std::vector<LinkSpan> handed;
     FillPlan plan(
@@ -59,6 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
     const size_t lineLength = limits.lineLength ? limits.lineLength : 1;
     const size_t lineMarks = limits.lineMarks ? limits.lineMarks : 1;
     const size_t runLength = limits.runLength ? limits.runLength : 1;
+    const size_t runLines = limits.runLines ? limits.runLines : 1;
     size_t at = 0, shown = 0, shownText = 0, lineEnds = 0, marks = 0, line = 0, marksInLine = 0;
     size_t restAt = text.size();
     bool rest = false;
@@ -89,9 +90,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
         case RunKind::Plain:
             FUZZ_CHECK(run.start == at && run.end > at && run.end <= text.size());
             if (run.kind == RunKind::Plain) FUZZ_CHECK(run.end - run.start <= runLength);
-            for (size_t i = run.start; i < run.end; ++i) {
+            for (size_t i = run.start, lines = 0; i < run.end; ++i) {
                 if (IsLineEnd(text[i])) {
-                    FUZZ_CHECK(run.kind == RunKind::Plain);
+                    FUZZ_CHECK(run.kind == RunKind::Plain && ++lines <= runLines);
                     ++lineEnds;
                     line = marksInLine = 0;
                 } else {

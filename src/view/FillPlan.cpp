@@ -11,6 +11,7 @@ FillPlan::FillPlan(size_t length, LineEndFinder lineEnds, MarkFinder marks, cons
     m_limits.lineLength = std::max<size_t>(m_limits.lineLength, 1);
     m_limits.lineMarks = std::max<size_t>(m_limits.lineMarks, 1);
     m_limits.runLength = std::max<size_t>(m_limits.runLength, 1);
+    m_limits.runLines = std::max<size_t>(m_limits.runLines, 1);
 }
 
 bool FillPlan::Next(FillRun& run)
@@ -35,8 +36,8 @@ bool FillPlan::Next(FillRun& run)
         return Emit(run, RunKind::Marked, mark->end);
     }
 
-    // Plain text up to the next mark, the piece's end, a run's length and what may still be shown;
-    // its lines end where the text's do, or where a display line is full.
+    // Plain text up to the next mark, the piece's end, a run's length and lines, and what may still
+    // be shown; its lines end where the text's do, or where a display line is full.
     const size_t limit = std::min({mark ? mark->start : m_pieceEnd, m_pos + m_limits.runLength,
                                    m_pos + (m_limits.shownLength - m_shownText)});
     size_t end = m_pos;
@@ -53,8 +54,8 @@ bool FillPlan::Next(FillRun& run)
         end = lineEnd;
         if (end == limit || m_shownLineEnds + lineEnds == m_limits.shownLines) break;
         ++end;
-        ++lineEnds;
         lineLength = 0;
+        if (++lineEnds == m_limits.runLines) break;
     }
     // Nothing fits: the display line is full, or no more line ends may be shown.
     if (end == m_pos) return Break(run);

@@ -6,7 +6,7 @@
 // - breaks a line longer than a display line into several display lines, and ends a display line
 //   after a number of marks (each mark adds two runs to its line);
 // - never breaks a display line inside a mark: a mark that cannot fit one goes in plain;
-// - hands out plain text in runs of a bounded length;
+// - hands out plain text in runs of a bounded length and number of lines;
 // - shows at most a set number of characters, line ends and marks of a text, and then stands for
 //   the rest with one run, for the view to say how much more there is.
 // A text of common size and shape goes in whole and unchanged. The plan works on positions alone:
@@ -21,6 +21,7 @@ struct FillLimits {
     size_t lineLength;   // characters in a display line
     size_t lineMarks;    // marks in a display line
     size_t runLength;    // characters in one plain run
+    size_t runLines;     // line ends in one plain run
     size_t shownLength;  // characters of the text shown
     size_t shownLines;   // line ends shown (the text's own and the breaks)
     size_t shownMarks;   // marks shown

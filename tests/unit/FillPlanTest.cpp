@@ -8,7 +8,7 @@
 #include "view/LinkScan.h"
 
 namespace {
-const FillLimits kRoomy{1000, 1000, 1000, 100000, 100000, 100000};
+const FillLimits kRoomy{1000, 1000, 1000, 1000, 100000, 100000, 100000};
 
 FillPlan PlanOf(const std::string& text, const FillLimits& limits)
 {
@@ -80,7 +80,7 @@ TEST(FillPlan, ShowsTextsOfCommonShapeWholeAndBreaksOrCutsOnlyWhatGoesBeyondALim
         {"a link beyond the characters shown", "ab (CDEFG)", With(&FillLimits::shownLength, 6), "ab (|<6>"},
         {"line ends shown", "a\nb\nc\nd\n", With(&FillLimits::shownLines, 2), "a\nb\nc|<3>"},
         {"bare line feeds", "\n\n\n\n\n", With(&FillLimits::shownLines, 3), "\n\n\n<2>"},
-        {"breaks count as line ends", "0123456789abcdefgh", {8, 1000, 1000, 1000, 1, 1000}, "01234567|89abcdef|<2>"},
+        {"breaks count as line ends", "0123456789abcdefgh", {8, 1000, 1000, 1000, 1000, 1, 1000}, "01234567|89abcdef|<2>"},
         {"links shown", crowded, With(&FillLimits::shownMarks, 2), " ([AAAAA]) ([BBBBB]) (|<6>"},
     };
     for (const Case& c : cases) {
@@ -89,13 +89,14 @@ TEST(FillPlan, ShowsTextsOfCommonShapeWholeAndBreaksOrCutsOnlyWhatGoesBeyondALim
     }
     EXPECT_EQ("0123/4567/89", Shown("0123456789", With(&FillLimits::runLength, 4), true));
     EXPECT_EQ("a\nb\n/c\nd\n", Shown("a\nb\nc\nd\n", With(&FillLimits::runLength, 4), true));
+    EXPECT_EQ("a\nb\n/c\nd\n/e", Shown("a\nb\nc\nd\ne", With(&FillLimits::runLines, 2), true));
 }
 
 TEST(FillPlan, ARangeOfWhatIsShownStandsForTheTextWithoutBreaksAndTheRestWhole)
 {
     // Shown: "01234567|89abcdef|gh" and then, cut at 18 characters, "|<4>".
     const std::string text = "0123456789abcdefghijkl";
-    FillPlan plan = PlanOf(text, {8, 1000, 1000, 18, 1000, 1000});
+    FillPlan plan = PlanOf(text, {8, 1000, 1000, 1000, 18, 1000, 1000});
     FillRun run;
     size_t shown = 0;
     while (plan.Next(run)) shown += run.kind == RunKind::LineBreak ? 1 : run.end - run.start;
