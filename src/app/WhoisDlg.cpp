@@ -62,7 +62,7 @@ void CWhoisDlg::DoDataExchange(CDataExchange* dx)
     DDX_Control(dx, IDC_PREV, m_btnPrev);
     DDX_Text(dx, IDC_QUESTION, m_strQuestion);
     DDX_CBIndex(dx, IDC_SERVER, m_nServer);
-    DDX_Text(dx, IDC_ANSWER, m_strAnswer);
+    ExchangeAnswer(dx);
     DDX_Text(dx, IDC_STATUS, m_strStatus);
 }
 

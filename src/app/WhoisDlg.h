@@ -110,8 +110,12 @@ private:
     void SetStatusText(UINT stringId);
     // Back to idle: the caption "&Ask", the running flags cleared.
     void EndRun();
-    // Has the view mark the links of the answers it shows from now on.
-    void MarkLinks();
+    // Shows m_strAnswer in the view anew, its links marked unless marking is off; false when the
+    // view could not be renewed for it.
+    bool ShowAnswer();
+    // The answer's part of the data exchange: the answer the view stands for, and the view
+    // showing m_strAnswer unless it does already.
+    void ExchangeAnswer(CDataExchange* dx);
     void UpdateHistoryButtons();
     // Takes the controls' places at the template's size, from which the layout places them at others.
     void TakeLayout();

@@ -28,23 +28,13 @@ void DDX_Control(CDataExchange* dx, int id, CWnd& control)
 
 void DDX_Text(CDataExchange* dx, int id, CString& value)
 {
-    HWND control = dx->PrepareCtrl(id);
-    // A bound control object decides how its text travels; others take the plain window text.
-    CWnd* bound = CWnd::FromHandlePermanent(control);
-    if (dx->m_bSaveAndValidate) {
-        if (bound) {
-            value = bound->GetWindowText();
-        } else {
-            CWnd temporary;
-            temporary.m_hWnd = control;
-            value = temporary.GetWindowText();
-            temporary.m_hWnd = nullptr;
-        }
-    } else if (bound) {
-        bound->SetWindowText(value);
-    } else {
-        SetWindowTextA(control, value);
-    }
+    CWnd control;
+    control.m_hWnd = dx->PrepareCtrl(id);
+    if (dx->m_bSaveAndValidate)
+        value = control.GetWindowText();
+    else
+        control.SetWindowText(value);
+    control.m_hWnd = nullptr;
 }
 
 namespace {

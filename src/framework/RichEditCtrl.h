@@ -1,47 +1,57 @@
-// CRichEditCtrl: the rich edit control (version 1, class "RICHEDIT") as the answer view uses it.
+// CRichEditCtrl: the rich edit control (version 1, class "RICHEDIT") filled from a content.
 //
-// Text always goes in as plain text: a text that begins with "{\rtf" is shown as those characters,
-// never interpreted. Replacing a large text in place is very slow in some rich edit implementations
-// while a new control is cheap, so setting a new text into a control that already holds text
+// A content hands the control its text run by run, each run plain or marked. The runs go in at
+// the end, typed in at the caret in their own format: finding a position in a large text is slow
+// in some rich edit implementations, and this way nothing is ever looked up by position. What fits
+// in a short time goes in at once; the rest goes in from the message loop, a time slice at a time,
+// so the window keeps answering while a large content fills. How long each run may be is the
+// content's business: the control lays out a whole line again for each run put into it.
+//
+// Text always goes in as plain text: a run that begins with "{\rtf" is shown as those characters,
+// never interpreted. Replacing a large text in place is very slow in some rich edit
+// implementations while a new control is cheap, so a content given to a control that holds text
 // replaces the control with a fresh one of the same ID, styles, place, tab position and font; the
 // formats, colours and event mask set through this class are applied to the fresh control again.
-// The old control, hidden, is destroyed once the new text is all in.
+// The old control, hidden, is destroyed once the new content is all in.
 //
-// A text goes in at the end of the control run by run, each run typed in at the caret in its own
-// format, marked or plain: finding a position in a large text is slow in some rich edit
-// implementations, and this way nothing is ever looked up by position. The marked ranges are found
-// a piece of whole lines at a time. A line is laid out again for each run, so one line takes runs
-// only up to a number and a length; the rest of a line with more marks than that goes in plain.
-// What fits in a short time goes in at once; the rest goes in from the message loop, a short batch
-// at a time, so the window keeps answering while a large text fills. The control keeps the text it
-// was given, so reading it back never depends on how far the filling has come.
+// A content may show something else than the text it stands for (a long line broken, a part left
+// out): copying a selection gives the text that the selection stands for.
 #pragma once
 
 #include <chrono>
-#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "framework/Wnd.h"
 
 class CRichEditCtrl : public CWnd {
 public:
-    // The ranges of `text` to show in the marked format that lie in the piece [from, to), which
-    // holds whole lines; called for each piece as it goes in.
-    using RangeFinder = std::function<std::vector<CHARRANGE>(const char* text, size_t from, size_t to)>;
+    class Content {
+    public:
+        struct Run {
+            std::string text;
+            bool marked = false;
+        };
+        virtual ~Content() = default;
+        // The next run to put in; false once all is in.
+        virtual bool NextRun(Run& run) = 0;
+        // The text that the control's characters [from, to) stand for.
+        virtual std::string TextFor(long from, long to) const = 0;
+    };
 
-    // Shows `text`; the same text again, with the same marking, leaves the control as it is.
-    void SetWindowText(const char* text) override;
-    CString GetWindowText() const override;
-    // Texts set from now on show the ranges that `finder` lists in `format` (applied over the
-    // default format); an empty finder marks nothing. The next text is shown anew even if it is
-    // the one on show.
-    void SetMarking(RangeFinder finder, const CHARFORMATA& format = CHARFORMATA{});
-    // True while part of the text has still to go in.
-    bool IsFilling() const { return m_filled < m_text.size(); }
-    // Runs `done` once the text is all in (at once when it is); a later call replaces it.
-    void WhenFilled(std::function<void()> done);
+    // Set on the control while a content fills, so that a reader outside the process can tell
+    // when all of it is in.
+    static constexpr const char* kFillingProperty = "Tarquelin.RichEditFilling";
+
+    // Shows `content` in place of what the control showed, whose filling stops. Marked runs take
+    // `markFormat` over the default format. False, with the control as it was, when no fresh
+    // control could be made for it.
+    bool Fill(std::unique_ptr<Content> content, const CHARFORMATA& markFormat);
+    // The content on show (null before the first).
+    const Content* GetContent() const { return m_content.get(); }
+    // True while part of the content has still to go in.
+    bool IsFilling() const { return m_filling; }
 
     void SetDefaultCharFormat(const CHARFORMATA& format);
     void SetSelectionCharFormat(const CHARFORMATA& format);
@@ -51,7 +61,7 @@ public:
     void HideSelection(BOOL hide, BOOL permanent) { SendMessage(EM_HIDESELECTION, hide, permanent); }
     void SetSel(long start, long end);
     CHARRANGE GetSel() const;
-    // The selected text; the buffer is sized to the selection.
+    // The selected text as the control holds it; the buffer is sized to the selection.
     CString GetSelText() const;
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -61,37 +71,24 @@ protected:
     void PostNcDestroy() override;
 
 private:
-    void Recreate();
-    // Starts over with `text` on show, of which the first `filled` bytes are in the control.
-    void ResetFill(std::string text, size_t filled);
+    bool Recreate();
     void FillBatch();
     void EndFill();
-    void Paint();
     void StopTimer(HWND control);
-    void InsertRun();
-    void RunWhenFilled();
+    void InsertRun(const Content::Run& run);
+    // Puts the text that the selection stands for on the clipboard.
+    void CopySelection();
 
     std::optional<CHARFORMATA> m_defaultFormat;
     std::optional<COLORREF> m_background;
     std::optional<DWORD> m_eventMask;
-    RangeFinder m_finder;
+    std::unique_ptr<Content> m_content;
+    bool m_filling = false;
+    // The formats of the runs while a content fills.
+    CHARFORMATA m_plainFormat{};
     CHARFORMATA m_markFormat{};
-    bool m_markingChanged = false;
-    // The text on show, how much of it is in the control, and the end and marks of the piece going
-    // in with the next mark to reach.
-    std::string m_text;
-    size_t m_filled = 0;
-    std::vector<CHARRANGE> m_marks;
-    size_t m_nextMark = 0;
-    size_t m_pieceEnd = 0;
-    // Where the line that the next run goes into begins, and the runs it has so far.
-    size_t m_lineStart = 0;
-    size_t m_lineRuns = 0;
     bool m_timerOn = false;
     std::chrono::steady_clock::time_point m_lastPaint;
-    // The control a fresh one replaced, hidden until the new text is all in.
+    // The control a fresh one replaced, hidden until the new content is all in.
     HWND m_oldControl = nullptr;
-    // The format of unmarked runs while a text fills.
-    CHARFORMATA m_plainFormat{};
-    std::function<void()> m_whenFilled;
 };

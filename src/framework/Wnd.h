@@ -45,9 +45,8 @@ public:
     {
         return ::PostMessageA(m_hWnd, message, wParam, lParam);
     }
-    // Virtual so that a control can choose how its text travels (the rich edit streams it).
-    virtual void SetWindowText(const char* text);
-    virtual CString GetWindowText() const;
+    void SetWindowText(const char* text);
+    CString GetWindowText() const;
     HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
     int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
     BOOL EnableWindow(BOOL enable = TRUE) { return ::EnableWindow(m_hWnd, enable); }

@@ -40,6 +40,10 @@
 #define IDS_OUT_OF_MEMORY 425
 #define IDS_ANSWER_NOT_KEPT 426
 
+// The answer view's own texts.
+#define IDS_ANSWER_NOT_SHOWN 440
+#define IDS_VIEW_FAILED 441
+
 // Controls of the main dialog.
 #define IDC_QUESTION 1127
 #define IDC_ANSWER 1128

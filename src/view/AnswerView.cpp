@@ -1,13 +1,88 @@
 // The answer view: its look, showing a record with its links marked, link clicks, the right-button
 // copy and "&Data >".
+#include <algorithm>
+
 #include "app/WhoisDlg.h"
+#include "framework/DataExchange.h"
 #include "res/resource.h"
+#include "view/FillPlan.h"
 #include "view/FontHeight.h"
 #include "view/LinkScan.h"
 
 namespace {
 const DWORD kViewFormatMask = CFM_SIZE | CFM_COLOR | CFM_FACE | CFM_CHARSET | CFM_ITALIC | CFM_BOLD;
 const DWORD kLinkFormatMask = CFM_COLOR | CFM_UNDERLINETYPE | CFM_LINK | CFM_UNDERLINE;
+// What the view shows of an answer. The rich edit lays out a whole line again for each run put
+// into it, and under Wine it holds about 100 bytes for each character it shows and takes about a
+// tenth of a second to let go of 1 MB of them. Display lines of at most 1 KB and 32 links keep each
+// run short, as do plain runs of 4 KB and 64 lines; 512 KB, 10,000 lines and 5,000 links keep the
+// view quick to replace and to scroll. An answer's lines hold a few handles each: they come whole
+// and marked; beyond the limits the view says how much more there is.
+const FillLimits kViewLimits{1024, 32, 4096, 64, 512 * 1024, 10000, 5000};
+
+// The number with a comma between each group of three digits.
+std::string Grouped(size_t number)
+{
+    std::string digits = std::to_string(number);
+    for (size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, ",");
+    return digits;
+}
+
+// An answer as the view shows it, run by run, with its links marked or not.
+class AnswerContent : public CRichEditCtrl::Content {
+public:
+    AnswerContent(const CString& answer, bool marking)
+        : m_answer(answer),
+          m_plan(Text().size(),
+                 [this](size_t from, size_t to) {
+                     const char* text = Text().data();
+                     return static_cast<size_t>(
+                         std::find_if(text + from, text + to, [](char c) { return c == '\n' || c == '\r'; }) - text);
+                 },
+                 marking ? FillPlan::MarkFinder([this](size_t from, std::vector<TextRange>& marks) {
+                     m_links.clear();
+                     const size_t end = ScanLinkPiece(Text().data(), Text().size(), from, m_links);
+                     for (const LinkSpan& link : m_links) marks.push_back({link.start, link.end});
+                     return end;
+                 })
+                         : FillPlan::MarkFinder(),
+                 kViewLimits)
+    {
+    }
+
+    const CString& Answer() const { return m_answer; }
+
+    bool NextRun(Run& run) override
+    {
+        FillRun next;
+        if (!m_plan.Next(next)) return false;
+        run.marked = next.kind == RunKind::Marked;
+        if (next.kind == RunKind::LineBreak) {
+            run.text = "\n";
+        } else if (next.kind == RunKind::Rest) {
+            CString pattern, note;
+            pattern.LoadString(IDS_ANSWER_NOT_SHOWN);
+            note.Format(pattern, Grouped(next.end - next.start).c_str());
+            run.text = note.Str();
+        } else {
+            run.text.assign(Text(), next.start, next.end - next.start);
+        }
+        return true;
+    }
+
+    std::string TextFor(long from, long to) const override
+    {
+        const TextRange range = m_plan.TextFor(static_cast<size_t>(std::max(from, 0L)), static_cast<size_t>(std::max(to, 0L)));
+        return Text().substr(range.start, range.end - range.start);
+    }
+
+private:
+    const std::string& Text() const { return m_answer.Str(); }
+
+    CString m_answer;
+    std::vector<LinkSpan> m_links;
+    FillPlan m_plan;
+};
 }  // namespace
 
 LONG CWhoisDlg::FontHeightInTwips(LONG logicalHeight) const
@@ -46,33 +121,33 @@ void CWhoisDlg::ShowRecord(const QueryRecord* record)
         m_nLastServer = record->server;
         m_strJson = CString(record->json);
     }
-    if (m_dlgOptions.bNoLinkParsing)
-        m_richAnswer.SetMarking(nullptr);
-    else
-        MarkLinks();
+    // The answer goes in anew even when it is on show: its links take the present settings.
+    const bool shown = ShowAnswer();
     UpdateData(FALSE);
-    SetStatusText(IDS_COMPLETE);
+    SetStatusText(shown ? IDS_COMPLETE : IDS_VIEW_FAILED);
 }
 
-void CWhoisDlg::MarkLinks()
+bool CWhoisDlg::ShowAnswer()
 {
     CHARFORMATA link{};
     link.cbSize = sizeof link;
     link.dwMask = kLinkFormatMask;
     link.dwEffects = CFE_LINK | CFE_UNDERLINE;
     link.crTextColor = m_dlgOptions.crLink;
-    m_richAnswer.SetMarking([](const char* text, size_t from, size_t to) {
-        std::vector<CHARRANGE> links;
-        ForEachLink(text + from, to - from, [&](const LinkSpan& span) {
-            // A longer span from the same "(" takes the place of the shorter one.
-            const CHARRANGE range{static_cast<LONG>(from + span.start), static_cast<LONG>(from + span.end)};
-            if (!links.empty() && links.back().cpMin == range.cpMin)
-                links.back() = range;
-            else
-                links.push_back(range);
-        });
-        return links;
-    }, link);
+    return m_richAnswer.Fill(std::make_unique<AnswerContent>(m_strAnswer, !m_dlgOptions.bNoLinkParsing), link);
+}
+
+void CWhoisDlg::ExchangeAnswer(CDataExchange* dx)
+{
+    dx->PrepareCtrl(IDC_ANSWER);
+    const auto* shown = dynamic_cast<const AnswerContent*>(m_richAnswer.GetContent());
+    if (dx->m_bSaveAndValidate) {
+        m_strAnswer = shown ? shown->Answer() : CString();
+        return;
+    }
+    // The answer on show stays, its marks and its filling as they are.
+    if (shown && (shown->Answer().Shared() == m_strAnswer.Shared() || shown->Answer().Str() == m_strAnswer.Str())) return;
+    if (!ShowAnswer()) SetStatusText(IDS_VIEW_FAILED);
 }
 
 void CWhoisDlg::OnLinkNotify(NMHDR* header, LRESULT* result)

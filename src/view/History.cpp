@@ -7,8 +7,9 @@ void CWhoisDlg::PushRecord()
     m_pCurrent = PushRecordAfter(m_pCurrent, m_strQuestion.Str(), m_strAnswer.Shared(), m_nLastServer, m_strJson.Str());
     ShowRecord(m_pCurrent);
     UpdateHistoryButtons();
-    // The run ends once its answer is all on show; a large one goes in from the message loop.
-    m_richAnswer.WhenFilled([this] { EndRun(); });
+    // The run ends with its answer handed over; a large one goes on into the view from the
+    // message loop, until a new answer or a step in the history replaces it.
+    EndRun();
 }
 
 void CWhoisDlg::OnHistoryBack()

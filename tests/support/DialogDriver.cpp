@@ -77,8 +77,9 @@ TextLog::~TextLog()
 LRESULT CALLBACK TextLog::Hook(int code, WPARAM wParam, LPARAM lParam)
 {
     const CWPSTRUCT* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (code == HC_ACTION && g_pLog && call->message == WM_SETTEXT) {
+    if (code == HC_ACTION && g_pLog && (call->message == WM_SETTEXT || call->message == EM_REPLACESEL)) {
         auto found = g_pLog->m_texts.find(call->hwnd);
+        if (found == g_pLog->m_texts.end()) found = g_pLog->m_texts.find(nullptr);
         if (found != g_pLog->m_texts.end())
             found->second.emplace_back(call->lParam ? reinterpret_cast<const char*>(call->lParam) : "");
     }

@@ -23,7 +23,8 @@ std::string ItemText(HWND dialog, int id);
 // The text a rich edit control holds, streamed out of the control itself.
 std::string RichEditText(HWND control);
 
-// Records every text set on the watched windows of this thread (WM_SETTEXT), in order.
+// Records every text set on or typed into the watched windows of this thread (WM_SETTEXT,
+// EM_REPLACESEL), in order.
 class TextLog {
 public:
     TextLog();
@@ -32,6 +33,8 @@ public:
     TextLog& operator=(const TextLog&) = delete;
 
     void Watch(HWND window) { m_texts[window]; }
+    // Every window's texts, kept under null.
+    void WatchAll() { m_texts[nullptr]; }
     const std::vector<std::string>& Texts(HWND window) { return m_texts[window]; }
     void Clear() { for (auto& entry : m_texts) entry.second.clear(); }
 

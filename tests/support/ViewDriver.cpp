@@ -67,7 +67,7 @@ void MainDialogViewTest::Ask(const std::string& question)
 bool MainDialogViewTest::WaitForEnd(int limitMs)
 {
     PumpFor(20, m_dlg.m_hWnd);
-    return PumpUntil([&] { return !m_dlg.m_bRunning; }, limitMs, m_dlg.m_hWnd);
+    return PumpUntil([&] { return !m_dlg.m_bRunning && !m_dlg.m_richAnswer.IsFilling(); }, limitMs, m_dlg.m_hWnd);
 }
 
 bool MainDialogViewTest::WaitForStatus(const std::string& text)
@@ -75,10 +75,31 @@ bool MainDialogViewTest::WaitForStatus(const std::string& text)
     return PumpUntil([&] { return StatusText() == text; }, 10000, m_dlg.m_hWnd);
 }
 
-bool MainDialogViewTest::AskAndWait(const std::string& question)
+bool MainDialogViewTest::AskAndWait(const std::string& question, int limitMs)
 {
     Ask(question);
-    return WaitForEnd();
+    return WaitForEnd(limitMs);
+}
+
+std::string MainDialogViewTest::CopiedAll()
+{
+    EmptyTheClipboard();
+    m_dlg.m_richAnswer.SetSel(0, -1);
+    m_dlg.m_richAnswer.SendMessage(WM_COPY);
+    m_dlg.m_richAnswer.SetSel(0, 0);
+    return ClipboardText();
+}
+
+std::vector<long> ViewPositions(const std::string& answer, const std::string& shown)
+{
+    std::vector<long> positions;
+    size_t at = 0;
+    for (char byte : answer) {
+        while (at < shown.size() && shown[at] != byte) ++at;
+        positions.push_back(static_cast<long>(at++));
+    }
+    positions.push_back(static_cast<long>(at));
+    return positions;
 }
 
 CHARFORMATA CharFormatAt(HWND view, long position)

@@ -37,7 +37,9 @@ protected:
     bool WaitForEnd(int limitMs = 10000);
     bool WaitForStatus(const std::string& text);
     // Asks and waits for the end; false if the run did not end.
-    bool AskAndWait(const std::string& question);
+    bool AskAndWait(const std::string& question, int limitMs = 10000);
+    // What a copy of the whole view puts on the clipboard.
+    std::string CopiedAll();
 
     ScriptedWhoisServer m_arin;
     ScriptedWhoisServer m_interNic;
@@ -45,6 +47,9 @@ protected:
     CWhoisDlg m_dlg;
 };
 
+// Where the view shows each byte of `answer` (and its end), given the text the view shows: the
+// same bytes with line breaks of the view's own put in.
+std::vector<long> ViewPositions(const std::string& answer, const std::string& shown);
 // The character format of the character at `position`, read through a one-character selection.
 CHARFORMATA CharFormatAt(HWND view, long position);
 // The point in screen coordinates a few pixels inside character `position` of the view.

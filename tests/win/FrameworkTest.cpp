@@ -25,7 +25,6 @@
 #include "support/DialogDriver.h"
 #include "support/Registry.h"
 #include "support/ViewDriver.h"
-#include "view/LinkScan.h"
 
 namespace {
 std::string ClassOf(HWND window)
@@ -886,121 +885,147 @@ protected:
     }
 };
 
-TEST(FrameworkRichEdit, TextsComeBackAsTheyWereSet)
+// A content of given runs; a copy names the range it was asked for.
+class RunsContent : public CRichEditCtrl::Content {
+public:
+    explicit RunsContent(std::vector<Run> runs) : m_runs(std::move(runs)) {}
+    bool NextRun(Run& run) override
+    {
+        if (m_next == m_runs.size()) return false;
+        run = m_runs[m_next++];
+        return true;
+    }
+    std::string TextFor(long from, long to) const override { return "text for " + std::to_string(from) + ".." + std::to_string(to); }
+
+private:
+    std::vector<Run> m_runs;
+    size_t m_next = 0;
+};
+
+bool Fill(CRichEditCtrl& rich, std::vector<CRichEditCtrl::Content::Run> runs)
 {
-    struct Case {
-        const char* name;
-        std::string text;
-    };
+    CHARFORMATA link{};
+    link.cbSize = sizeof link;
+    link.dwMask = CFM_LINK;
+    link.dwEffects = CFE_LINK;
+    return rich.Fill(std::make_unique<RunsContent>(std::move(runs)), link);
+}
+
+// Each case in one control after the other, each but the first replacing a text: every run goes
+// in as its characters in its format, and no text reaches the control in a form that some rich
+// edit versions read as rich text.
+TEST(FrameworkRichEdit, RunsGoInAsTheirCharactersInTheirFormats)
+{
+    using Runs = std::vector<CRichEditCtrl::Content::Run>;
     std::string highBytes;
     for (int byte = 0x80; byte <= 0xFF; ++byte) highBytes += static_cast<char>(byte);
-    std::string large;
-    while (large.size() < 100000) large += "line of a long answer, beyond the control's default limit\r\n";
+    Runs large;
+    while (large.size() < 2000) large.push_back({"line of a long answer, beyond the control's default limit\r\n", large.size() % 7 == 3});
+    const std::string rtf = "{\\rtf1 {\\b x}}";
+    struct Case {
+        const char* name;
+        Runs runs;
+    };
     const Case cases[] = {
-        {"line feeds only", "first\nsecond\n\nfourth\n"},
-        {"carriage return and line feed", "first\r\nsecond\r\n\r\nfourth"},
-        {"lone carriage return", "first\rsecond"},
-        {"mixed line ends", "a\r\nb\nc\r\nd\n"},
-        {"looks like rich text", "{\\rtf1 {\\b x}}"},
-        {"bytes 0x80 to 0xFF", highBytes},
-        {"empty", ""},
-        {"after the empty text", "again"},
+        {"line feeds only", {{"first\nsecond\n\nfourth\n"}}},
+        {"carriage return and line feed", {{"first\r\n"}, {"second", true}, {"\r\n\r\nfourth"}}},
+        {"lone carriage returns", {{"first\r"}, {"second", true}, {"\r"}, {"third", true}}},
+        {"looks like rich text", {{rtf}}},
+        {"rich text after a marked run", {{"(M)", true}, {rtf}}},
+        {"a marked run of rich text", {{"(M)"}, {rtf, true}, {"\r\nend"}}},
+        {"braces", {{"{{{{\\"}, {"{\\{\\", true}}},
+        {"bytes 0x80 to 0xFF", {{highBytes}}},
+        {"empty", {}},
+        {"after the empty text", {{"again", true}}},
         {"beyond the default limit", large},
-        {"empty after a large text", ""},
+        {"empty after a large text", {}},
     };
     RichDialog dlg(IDD_FW_EXCHANGE);
     ASSERT_TRUE(dlg.Create());
     DestroyAtEnd end(dlg);
+    TextLog given;
+    given.WatchAll();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        dlg.m_rich.SetWindowText(c.text.c_str());
-        std::string back = dlg.m_rich.GetWindowText().Str();
-        EXPECT_EQ(c.text.size(), back.size());
-        EXPECT_TRUE(c.text == back) << "set:  " << testing::PrintToString(c.text.substr(0, 60))
-                                    << "\ngot:  " << testing::PrintToString(back.substr(0, 60));
-    }
-}
-
-TEST(FrameworkRichEdit, RichTextIsShownAsItsCharacters)
-{
-    const std::string rtf = "{\\rtf1 {\\b x}}";
-    const std::string firstPiece = std::string(5000, 'a') + "\r\n";
-    struct Case {
-        const char* name;
-        std::string text;
-        std::vector<CHARRANGE> marks;
-    };
-    const Case cases[] = {
-        {"the whole text", rtf, {}},
-        {"a line beyond the first piece", firstPiece + rtf + "\r\nend", {}},
-        {"right after a marked range", "(M)" + rtf, {{0, 3}}},
-        {"a marked range that begins with it", "(M)" + rtf, {{3, 10}}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        RichDialog dlg(IDD_FW_EXCHANGE);
-        ASSERT_TRUE(dlg.Create());
-        DestroyAtEnd end(dlg);
-        const std::vector<CHARRANGE> marks = c.marks;
-        dlg.m_rich.SetMarking([marks](const char*, size_t from, size_t) {
-            return from == 0 ? marks : std::vector<CHARRANGE>{};
-        });
-        dlg.m_rich.SetWindowText(c.text.c_str());
-        ASSERT_TRUE(PumpUntil([&] { return !dlg.m_rich.IsFilling(); }));
-        EXPECT_EQ(static_cast<int>(c.text.size()), GetWindowTextLengthA(dlg.m_rich.m_hWnd));
-        EXPECT_EQ(c.text, WindowText(dlg.m_rich.m_hWnd));
-    }
-}
-
-// The control lays out a whole line again for each run put into it: a line full of marks or of
-// braces still goes in within seconds, whole, with the marks that its first runs hold.
-TEST(FrameworkRichEdit, ALineTakesMarksUpToItsRunsAndLengthAndBracesGoInWhole)
-{
-    auto handles = [](const char* prefix, int count) {
-        std::string line;
-        for (int i = 0; i < count; ++i) line += "(" + std::string(prefix) + std::to_string(1000 + i) + ") ";
-        return line;
-    };
-    const std::string crowded = handles("M", 5000) + "\n(NEXT-LINE)\n";
-    const std::string farOut = std::string(1000, 'x') + "(EARLY) " + std::string(100, 'y') + "(LATE-1)\n";
-    const std::string braces = std::string(100000, '{') + "\n(AFTER)\n" + std::string(20000, '{') + "\\rtf1 x}";
-    std::string returns;
-    for (int i = 0; i < 100; ++i) returns += "(CR-" + std::to_string(1000 + i) + ")\r";
-    struct Case {
-        const char* name;
-        const std::string& text;
-        std::vector<std::pair<std::string, bool>> marked;  // a handle, and whether it is a link
-    };
-    const Case cases[] = {
-        // Each handle takes two runs, the plain one before it and its own.
-        {"a line of 5,000 handles", crowded, {{"M1000", true}, {"M1015", true}, {"M1016", false}, {"M5999", false}, {"NEXT-LINE", true}}},
-        {"handles either side of 1,024 bytes into a line", farOut, {{"EARLY", true}, {"LATE-1", false}}},
-        {"lines of braces", braces, {{"AFTER", true}}},
-        {"lines ended by carriage returns alone", returns, {{"CR-1000", true}, {"CR-1099", true}}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        RichDialog dlg(IDD_FW_EXCHANGE);
-        ASSERT_TRUE(dlg.Create());
-        DestroyAtEnd end(dlg);
-        CHARFORMATA link{};
-        link.dwMask = CFM_LINK;
-        link.dwEffects = CFE_LINK;
-        dlg.m_rich.SetMarking([](const char* text, size_t from, size_t to) {
-            std::vector<CHARRANGE> marks;
-            for (const LinkSpan& span : ScanLinks(text + from, to - from))
-                marks.push_back({static_cast<LONG>(from + span.start), static_cast<LONG>(from + span.end)});
-            return marks;
-        }, link);
-        dlg.m_rich.SetWindowText(c.text.c_str());
-        ASSERT_TRUE(PumpUntil([&] { return !dlg.m_rich.IsFilling(); }, 60000));
-        EXPECT_EQ(static_cast<int>(c.text.size()), GetWindowTextLengthA(dlg.m_rich.m_hWnd));
-        EXPECT_TRUE(c.text == WindowText(dlg.m_rich.m_hWnd)) << "the text reads back changed";
-        for (const auto& [handle, link] : c.marked) {
-            const long at = static_cast<long>(c.text.find("(" + handle + ")") + 1);
-            EXPECT_EQ(link, (CharFormatAt(dlg.m_rich.m_hWnd, at).dwEffects & CFE_LINK) != 0) << handle;
+        given.Clear();
+        ASSERT_TRUE(Fill(dlg.m_rich, c.runs));
+        ASSERT_TRUE(PumpUntil([&] { return !dlg.m_rich.IsFilling(); }, 30000));
+        std::string expected;
+        for (const auto& run : c.runs) expected += run.text;
+        const std::string shown = RichEditText(dlg.m_rich.m_hWnd);
+        EXPECT_EQ(expected.size(), shown.size());
+        EXPECT_TRUE(expected == shown) << "given: " << testing::PrintToString(expected.substr(0, 60))
+                                       << "\nshown: " << testing::PrintToString(shown.substr(0, 60));
+        // The first and last character of each run that is no line end (a line end carries its
+        // line's format in some rich edit versions).
+        long at = 0;
+        for (const auto& run : c.runs) {
+            const size_t first = run.text.find_first_not_of("\r\n"), last = run.text.find_last_not_of("\r\n");
+            for (size_t offset : {first, last}) {
+                if (offset == std::string::npos) continue;
+                const long position = at + static_cast<long>(offset);
+                EXPECT_EQ(run.marked, (CharFormatAt(dlg.m_rich.m_hWnd, position).dwEffects & CFE_LINK) != 0) << position;
+            }
+            at += static_cast<long>(run.text.size());
         }
+        for (const std::string& text : given.Texts(nullptr)) EXPECT_NE(0u, text.rfind("{\\", 0)) << text;
     }
+}
+
+// A copy of a selection, by message or by key, gives what the content says the selection stands for.
+TEST(FrameworkRichEdit, ACopyGivesWhatTheSelectionStandsFor)
+{
+    RichDialog dlg(IDD_FW_EXCHANGE);
+    ASSERT_TRUE(dlg.Create());
+    DestroyAtEnd end(dlg);
+    ASSERT_TRUE(Fill(dlg.m_rich, {{"shown text\r\n"}, {"(LINK-1)", true}}));
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    const BYTE control = keys[VK_CONTROL];
+    struct Case {
+        const char* name;
+        UINT message;
+        WPARAM key;
+        long from, to;
+    };
+    const Case cases[] = {{"WM_COPY", WM_COPY, 0, 2, 9}, {"Ctrl+C", WM_KEYDOWN, 'C', 0, 4}, {"Ctrl+Insert", WM_KEYDOWN, VK_INSERT, 12, 20}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EmptyTheClipboard();
+        dlg.m_rich.SetSel(c.from, c.to);
+        keys[VK_CONTROL] = c.message == WM_KEYDOWN ? 0x80 : 0;
+        SetKeyboardState(keys);
+        dlg.m_rich.SendMessage(c.message, c.key);
+        EXPECT_EQ("text for " + std::to_string(c.from) + ".." + std::to_string(c.to), ClipboardText());
+    }
+    keys[VK_CONTROL] = control;
+    SetKeyboardState(keys);
+}
+
+// No control can be made to replace the one that holds a text: the control stays as it was, and
+// nothing is left waiting to fill.
+TEST(FrameworkRichEdit, AReplacementThatCannotBeMadeLeavesTheControlAsItWas)
+{
+    RichDialog dlg(IDD_FW_EXCHANGE);
+    ASSERT_TRUE(dlg.Create());
+    DestroyAtEnd end(dlg);
+    ASSERT_TRUE(Fill(dlg.m_rich, {{"first text"}}));
+    const HWND first = dlg.m_rich.m_hWnd;
+    const CRichEditCtrl::Content* content = dlg.m_rich.GetContent();
+    HHOOK refuse = SetWindowsHookExA(WH_CBT, [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        return code == HCBT_CREATEWND ? 1 : CallNextHookEx(nullptr, code, wParam, lParam);
+    }, nullptr, GetCurrentThreadId());
+    const bool filled = Fill(dlg.m_rich, {{"second text"}});
+    UnhookWindowsHookEx(refuse);
+    EXPECT_FALSE(filled);
+    EXPECT_FALSE(dlg.m_rich.IsFilling());
+    EXPECT_EQ(first, dlg.m_rich.m_hWnd);
+    EXPECT_EQ(first, dlg.GetDlgItem(IDC_FW_RICH));
+    EXPECT_TRUE(IsWindowVisible(first));
+    EXPECT_EQ(content, dlg.m_rich.GetContent());
+    EXPECT_EQ("first text", RichEditText(first));
+    ASSERT_TRUE(Fill(dlg.m_rich, {{"third text"}})) << "once controls can be made again";
+    EXPECT_EQ("third text", RichEditText(dlg.m_rich.m_hWnd));
 }
 
 // What a replaced control must keep, read from the control that holds the dialog's rich edit ID.
@@ -1076,7 +1101,7 @@ TEST(FrameworkRichEdit, ANewTextKeepsTheControlInItsPlace)
         dlg.m_rich.SetBackgroundColor(RGB(0, 0, 80));
 
         HWND empty = dlg.m_rich.m_hWnd;
-        dlg.m_rich.SetWindowText("first text");
+        ASSERT_TRUE(Fill(dlg.m_rich, {{"first text"}}));
         EXPECT_EQ(empty, dlg.m_rich.m_hWnd) << "an empty control takes its first text in place";
         SetFocus(dlg.GetDlgItem(c.focusId));
 
@@ -1090,7 +1115,7 @@ TEST(FrameworkRichEdit, ANewTextKeepsTheControlInItsPlace)
         ASSERT_NE(before.window, tabBefore);
         ASSERT_NE(before.window, tabAfter);
 
-        dlg.m_rich.SetWindowText("second text");
+        ASSERT_TRUE(Fill(dlg.m_rich, {{"second text"}}));
         EXPECT_EQ(1, CountChildrenWithId(dlg.m_hWnd, IDC_FW_RICH)) << "at once";
         // The replaced control goes once the message loop runs.
         if (dlg.m_rich.m_hWnd != before.window) {
@@ -1100,7 +1125,7 @@ TEST(FrameworkRichEdit, ANewTextKeepsTheControlInItsPlace)
         ASSERT_NE(nullptr, after.window);
         EXPECT_EQ(after.window, dlg.m_rich.m_hWnd) << "the object is bound to the control with the ID";
         EXPECT_EQ(&dlg.m_rich, CWnd::FromHandlePermanent(after.window));
-        EXPECT_EQ("second text", dlg.m_rich.GetWindowText().Str());
+        EXPECT_EQ("second text", RichEditText(after.window));
         EXPECT_TRUE(EqualRect(&before.rect, &after.rect));
         EXPECT_EQ(before.style, after.style);
         EXPECT_EQ(before.exStyle, after.exStyle);
@@ -1117,33 +1142,4 @@ TEST(FrameworkRichEdit, ANewTextKeepsTheControlInItsPlace)
     }
 }
 
-TEST(FrameworkRichEdit, ExchangeGoesThroughTheBoundControl)
-{
-    // The dialog's text member travels through the bound object: plain text, also after a replacement.
-    class AnswerDialog : public RichDialog {
-    public:
-        AnswerDialog() : RichDialog(IDD_FW_EXCHANGE) {}
-        CString m_answer;
-
-    protected:
-        void DoDataExchange(CDataExchange* dx) override
-        {
-            RichDialog::DoDataExchange(dx);
-            DDX_Text(dx, IDC_FW_RICH, m_answer);
-        }
-    };
-    AnswerDialog dlg;
-    ASSERT_TRUE(dlg.Create());
-    DestroyAtEnd end(dlg);
-    const std::string texts[] = {"{\\rtf1 {\\b first}}\n", "second\r\nanswer\n", ""};
-    for (const std::string& text : texts) {
-        SCOPED_TRACE(text);
-        dlg.m_answer = text.c_str();
-        ASSERT_TRUE(dlg.UpdateData(FALSE));
-        EXPECT_EQ(dlg.m_rich.m_hWnd, dlg.GetDlgItem(IDC_FW_RICH));
-        dlg.m_answer = "stale";
-        ASSERT_TRUE(dlg.UpdateData(TRUE));
-        EXPECT_EQ(text, dlg.m_answer.Str());
-    }
-}
 }  // namespace
