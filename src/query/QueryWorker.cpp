@@ -172,7 +172,6 @@ LRESULT CWhoisDlg::OnQueryDone(WPARAM, LPARAM resultParam)
     if (result.passStarted) m_nLastServer = result.lastServer;
     if (result.end != QueryEnd::EmptyQuestion) m_nServer = m_nServerChoice;
     m_bGotAnswer = result.gotAnswer;
-    m_bFromLink = FALSE;
     m_hSocket.reset();
     m_pHttp.reset();
     if (m_bGotAnswer) {
@@ -212,6 +211,8 @@ void CWhoisDlg::EndRun()
     caption.LoadString(IDS_ASK);
     m_btnAsk.SetWindowText(caption);
     m_bRunning = m_bQueryActive = FALSE;
+    // A link clicked during the run is asked, if at all, as a new question of the user's.
+    m_bFromLink = FALSE;
 }
 
 void CWhoisDlg::OnDestroy()

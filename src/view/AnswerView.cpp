@@ -181,7 +181,11 @@ void CWhoisDlg::OnLinkNotify(NMHDR* header, LRESULT* result)
 
 LRESULT CWhoisDlg::OnShowMembers(WPARAM, LPARAM)
 {
+    // Once a run has ended, the status line keeps saying how it ended: the status text the
+    // members hold may name a stage of that run.
+    const CString status = m_stcStatus.GetWindowText();
     UpdateData(FALSE);
+    if (!m_bRunning) m_stcStatus.SetWindowText(status);
     return 0;
 }
 

@@ -137,6 +137,37 @@ TEST_F(AnswerFill, AnAnswerShownAgainDuringTheFillReplacesIt)
     EXPECT_FALSE(Linked(at, answer.find("LAST-1")));
 }
 
+// A link clicked while a large answer goes in is asked at once, at the server of the answer it
+// came from; the next question typed goes where "Automatic" says; and the status line ends on
+// the last run's outcome.
+TEST_F(AnswerFill, ALinkClickedDuringTheFillIsAskedAndLeavesNothingBehind)
+{
+    std::string handles;
+    for (int i = 0; i < 3000; ++i) handles += "(H" + std::to_string(100000 + i) + ")\n";
+    m_arin.Play({{ServerStep::Send(handles)}, {ServerStep::Send("the handle's record\n")}});
+    m_interNic.Play({{ServerStep::Send("the domain's record\n")}});
+    Ask("192.0.2.1");
+    ASSERT_TRUE(PumpUntil([&] { return m_dlg.m_pCurrent && m_dlg.m_richAnswer.IsFilling(); }, 10000, m_dlg.m_hWnd));
+
+    ENLINK click{};
+    click.nmhdr = {View(), IDC_ANSWER, EN_LINK};
+    click.msg = WM_LBUTTONUP;
+    click.chrg = {1, 8};
+    m_dlg.SendMessage(WM_NOTIFY, IDC_ANSWER, reinterpret_cast<LPARAM>(&click));
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ("H100000", m_dlg.m_strQuestion.Str());
+    EXPECT_EQ("the handle's record\n", ViewText());
+    EXPECT_EQ((std::vector<std::string>{"192.0.2.1\n", "H100000\n"}), m_arin.Received());
+    EXPECT_FALSE(m_dlg.m_bFromLink);
+    EXPECT_EQ("Complete.", StatusText());
+
+    ASSERT_TRUE(AskAndWait("example.com"));
+    EXPECT_EQ((std::vector<std::string>{"example.com\n"}), m_interNic.Received());
+    EXPECT_EQ("the domain's record\n", ViewText());
+    PumpFor(200, m_dlg.m_hWnd);
+    EXPECT_EQ("Complete.", StatusText());
+}
+
 TEST_F(AnswerFill, ClosingTheWindowDuringTheFillEndsItCleanly)
 {
     m_interNic.Play({{ServerStep::Send(LargeAnswer())}});
