@@ -1,13 +1,14 @@
 // Reads the running program's window from outside, for headless runs: waits for the window, can
-// choose a server and ask a question the way a user would, waits until the query has ended,
-// prints the status line and the answer, and can close the window with its close box.
+// choose a server and ask a question the way a user would, waits until the query has ended and
+// its answer is all in the view, prints the status line and the answer, and can close the window
+// with its close box.
 //
 //   whois_window_reader [--server LABEL] [--ask QUESTION] [--timeout SECONDS] [--output FILE] [--close]
 //
 // Exit status: 0 when the query completed, 1 when it ended otherwise, 2 when no window or no end
 // came in time. With --output the report goes to FILE instead, whole or not at all (a reader
 // started inside a Wine desktop has no terminal to print to).
-#include <windows.h>
+#include "framework/RichEditCtrl.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -106,13 +107,15 @@ int main(int argc, char** argv)
         SendMessageA(GetDlgItem(dialog, IDC_QUESTION), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(question.c_str()));
         PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(askButton));
     }
-    // The query has ended when the button reads "&Ask" again and the status line has moved on.
+    // The query has ended when the button reads "&Ask" again and the status line has moved on;
+    // its answer is all in when the view (a fresh control for each answer) no longer fills.
     bool stopSeen = false;
     const bool ended = WaitFor([&] {
         if (!IsWindow(dialog)) return true;
         if (TextOf(askButton) == "&Stop") stopSeen = true;
         const std::string now = TextOf(status);
-        return TextOf(askButton) == "&Ask" && now != "Idle" && (stopSeen || now != before || !ask);
+        return TextOf(askButton) == "&Ask" && now != "Idle" && (stopSeen || now != before || !ask) &&
+               !GetPropA(GetDlgItem(dialog, IDC_ANSWER), CRichEditCtrl::kFillingProperty);
     }, timeout);
     if (!ended || !IsWindow(dialog))
         return Report(output, "The query did not end within " + std::to_string(timeout) + " seconds.\n", 2);
