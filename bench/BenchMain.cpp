@@ -7,6 +7,7 @@
 void ReportReceive();
 void ReportChain();
 void ReportView();
+void ReportHostile();
 void ReportStart();
 void ReportHistoryMemory();
 
@@ -21,6 +22,7 @@ int main()
     ReportStart();
     ReportHistoryMemory();
     ReportView();
+    ReportHostile();
     WSACleanup();
     return 0;
 }

@@ -1,14 +1,18 @@
 // The answer view under load, through the real main dialog: showing and marking a 1 MB answer with
 // 10,000 links against the rich edit's own floor for the same work (a new control, the text
 // streamed in, the same ranges marked with redraw off), a second such answer right after the
-// first, and a typical answer.
+// first, and a typical answer; then answers of 64 MB in every shape that once held the window: the
+// longest the window goes without answering while each is handed over, goes in and is replaced,
+// how long it takes to go in, and the memory the view holds for it.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <string>
 
 #include "app/WhoisDlg.h"
+#include "query/WhoisQuery.h"
 #include "res/resource.h"
+#include "support/ProcessMemory.h"
 #include "view/LinkScan.h"
 
 namespace {
@@ -114,4 +118,72 @@ void ReportView()
     std::printf("%-58s %8.0f ms %8s\n", "show a typical answer (20 KB, 100 links)", shownTypical * 1000, "<= 100");
     std::printf("  (seconds, best of %d: floor %.2f (once), first %.2f, second %.2f)\n", kRounds, floor, shownFirst,
                 shownSecond);
+}
+
+namespace {
+// The longest any one message takes while the dialog's loop runs until `done`, in seconds.
+template <class Done>
+double LongestMessage(Done done)
+{
+    double longest = 0;
+    MSG msg;
+    while (!done()) {
+        if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+            continue;
+        }
+        const auto start = Clock::now();
+        DispatchMessageA(&msg);
+        longest = std::max(longest, Since(start));
+    }
+    return longest;
+}
+}  // namespace
+
+void ReportHostile()
+{
+    const size_t size = kMaxAnswerBytes;
+    std::string handles;
+    for (int i = 0; handles.size() < size; ++i) handles += "(H" + std::to_string(1000000 + i) + ") ";
+    std::string handleLines;
+    for (int i = 0; i < 100000; ++i) handleLines += "(H" + std::to_string(100000 + i) + ")\n";
+    std::string lines;
+    for (int i = 0; lines.size() < size; ++i) lines += "line " + std::to_string(i) + " of a very large answer\n";
+    const std::pair<const char*, std::string> shapes[] = {
+        {"64 MB, one line", std::string(size, 'x')},
+        {"64 MB of line feeds", std::string(size, '\n')},
+        {"64 MB, one line of handles", std::move(handles)},
+        {"100,000 lines of a handle each", std::move(handleLines)},
+        {"64 MB of short lines", std::move(lines)},
+        {"64 MB, one line of braces", std::string(size, '{')},
+    };
+    std::printf("  answers of every shape, handed over, filled and replaced by a small one:\n");
+    for (const auto& [name, answer] : shapes) {
+        CWhoisDlg dlg;
+        dlg.Create();
+        const SIZE_T before = PrivateBytes();
+        auto result = std::make_unique<QueryResult>();
+        result->question = "example.com";
+        result->answer = answer;
+        result->lastServer = kServerInterNic;
+        result->passStarted = result->gotAnswer = true;
+        auto start = Clock::now();
+        dlg.SendMessage(WM_QUERY_DONE, 0, reinterpret_cast<LPARAM>(result.release()));
+        const double handOver = Since(start);
+        const double filling = LongestMessage([&] { return !dlg.m_richAnswer.IsFilling(); });
+        const double filled = Since(start);
+        const SIZE_T held = PrivateBytes() - before;
+        start = Clock::now();
+        dlg.m_strAnswer = "small\n";
+        dlg.ShowRecord(nullptr);
+        const double shown = Since(start);
+        const double replacing = std::max(shown, LongestMessage([&] { return Since(start) > 0.5; }));
+        dlg.DestroyWindow();
+        char label[64];
+        std::snprintf(label, sizeof label, "longest pause: %s", name);
+        std::printf("%-58s %8.0f ms %8s\n", label, 1000 * std::max({handOver, filling, replacing}), "<= 100");
+        std::printf("    (hand-over %.0f ms, longest message while filling %.0f ms, replaced in %.0f ms; filled in "
+                    "%.1f s, %.0f MB held while shown)\n",
+                    1000 * handOver, 1000 * filling, 1000 * replacing, filled, held / 1048576.0);
+    }
 }
