@@ -148,13 +148,15 @@ void ReportHostile()
     std::string handleLines;
     for (int i = 0; i < 100000; ++i) handleLines += "(H" + std::to_string(100000 + i) + ")\n";
     std::string lines;
-    for (int i = 0; lines.size() < size; ++i) lines += "line " + std::to_string(i) + " of a very large answer\n";
+    // A line wider than the view among them.
+    for (int i = 0; lines.size() < size; ++i)
+        lines += i == 9000 ? std::string(1000, 'w') + "\n" : "line " + std::to_string(i) + " of a very large answer\n";
     const std::pair<const char*, std::string> shapes[] = {
         {"64 MB, one line", std::string(size, 'x')},
         {"64 MB of line feeds", std::string(size, '\n')},
         {"64 MB, one line of handles", std::move(handles)},
         {"100,000 lines of a handle each", std::move(handleLines)},
-        {"64 MB of short lines", std::move(lines)},
+        {"64 MB of short lines, one of them wide", std::move(lines)},
         {"64 MB, one line of braces", std::string(size, '{')},
     };
     std::printf("  answers of every shape, handed over, filled and replaced by a small one:\n");

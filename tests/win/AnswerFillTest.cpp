@@ -180,24 +180,30 @@ TEST_F(AnswerFill, ClosingTheWindowDuringTheFillEndsItCleanly)
     EXPECT_EQ(nullptr, m_dlg.m_hWnd);
 }
 
-TEST_F(AnswerFill, TheViewShowsItsScrollBarOnceAnAnswerIsIn)
+TEST_F(AnswerFill, TheViewShowsItsScrollBarsOnceAnAnswerIsIn)
 {
-    // The control draws nothing while a batch goes in, its scroll bar included.
+    // The control draws nothing while a batch goes in, its scroll bars included. The answer
+    // replaces a short one, whose view needed no scroll bars.
     ShowWindow(m_dlg.m_hWnd, SW_SHOW);
-    std::string answer;
+    std::string answer = std::string(300, 'w') + "\n";
     for (int i = 0; i < 300; ++i) answer += "line " + std::to_string(i) + " (HANDLE-" + std::to_string(i) + ")\n";
-    m_interNic.Play({{ServerStep::Send(answer)}});
+    m_interNic.Play({{ServerStep::Send("short\n")}, {ServerStep::Send(answer)}});
+    ASSERT_TRUE(AskAndWait("example.net"));
     ASSERT_TRUE(AskAndWait("example.com"));
     PumpFor(200, m_dlg.m_hWnd);
-    SCROLLBARINFO bar{};
-    bar.cbSize = sizeof bar;
-    ASSERT_TRUE(GetScrollBarInfo(View(), OBJID_VSCROLL, &bar));
-    ASSERT_FALSE(bar.rgstate[0] & STATE_SYSTEM_INVISIBLE) << "the answer is longer than the view";
-    // The middle of the bar's down arrow, on the screen: drawn in the bar's colours, not the view's.
-    const POINT arrow{(bar.rcScrollBar.left + bar.rcScrollBar.right) / 2, bar.rcScrollBar.bottom - bar.dxyLineButton / 2};
-    HDC screen = GetDC(nullptr);
-    const COLORREF pixel = GetPixel(screen, arrow.x, arrow.y);
-    ReleaseDC(nullptr, screen);
-    EXPECT_NE(m_dlg.m_dlgOptions.crBackground, pixel);
+    for (LONG which : {OBJID_VSCROLL, OBJID_HSCROLL}) {
+        SCROLLBARINFO bar{};
+        bar.cbSize = sizeof bar;
+        ASSERT_TRUE(GetScrollBarInfo(View(), which, &bar));
+        ASSERT_FALSE(bar.rgstate[0] & (STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_UNAVAILABLE)) << "the answer is longer and wider than the view";
+        // The middle of the bar's last arrow, on the screen: drawn in the bar's colours, not the view's.
+        const RECT& r = bar.rcScrollBar;
+        const int half = bar.dxyLineButton / 2;
+        const POINT arrow = which == OBJID_VSCROLL ? POINT{(r.left + r.right) / 2, r.bottom - half} : POINT{r.right - half, (r.top + r.bottom) / 2};
+        HDC screen = GetDC(nullptr);
+        const COLORREF pixel = GetPixel(screen, arrow.x, arrow.y);
+        ReleaseDC(nullptr, screen);
+        EXPECT_NE(m_dlg.m_dlgOptions.crBackground, pixel);
+    }
 }
 }  // namespace

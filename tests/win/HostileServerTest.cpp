@@ -125,18 +125,20 @@ TEST_F(HostileServer, HugeAnswersOfAnyShapeNeverHoldTheWindow)
     std::string handleLines;
     for (int i = 0; i < 100000; ++i) handleLines += "(H" + std::to_string(100000 + i) + ")\n";
     std::string lines;
-    for (int i = 0; lines.size() < size; ++i) lines += "line " + std::to_string(i) + " of a very large answer\n";
+    // Far down, a line wider than the view: the view gets a scroll bar it did not need before.
+    for (int i = 0; lines.size() < size; ++i)
+        lines += i == 9000 ? std::string(1000, 'w') + "\n" : "line " + std::to_string(i) + " of a very large answer\n";
     struct Case {
         const char* name;
         std::string answer;
         size_t linkAt;  // a byte inside a link the view shows, or npos
     };
     Case cases[] = {
+        {"short lines, one of them wider than the view", std::move(lines), std::string::npos},
         {"one line without a line feed", std::string(size, 'x'), std::string::npos},
         {"bare line feeds", std::string(size, '\n'), std::string::npos},
         {"one line of handles", std::move(handles), 1},
         {"100,000 lines of a handle each", std::move(handleLines), 41},
-        {"short lines", std::move(lines), std::string::npos},
         {"one line of braces", std::string(size, '{'), std::string::npos},
     };
     for (Case& c : cases) {

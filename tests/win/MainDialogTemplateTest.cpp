@@ -58,8 +58,8 @@ struct ControlRow {
     DWORD styles;             // further style bits besides WS_CHILD | WS_VISIBLE
     DWORD exStyles;
     // Bits the platform's control moves out of its window style once created (an edit draws its
-    // border itself, a combo hands its scroll bar to its list, a rich edit shows its scroll bars
-    // only when needed): checked in the template and by their effect, not in the live style.
+    // border itself, a combo hands its scroll bar to its list): checked in the template and by
+    // their effect, not in the live style.
     DWORD movedByControl;
 };
 
@@ -69,8 +69,8 @@ const ControlRow kControls[] = {
     {IDOK, "BUTTON", "&Ask", 313, 1, 42, 13, BS_TYPEMASK, BS_OWNERDRAW, kButtonStyle, 0, 0},
     {IDC_SAVE, "BUTTON", "&Save...", 357, 1, 42, 13, BS_TYPEMASK, BS_OWNERDRAW, kButtonStyle, 0, 0},
     {IDC_ANSWER, "RICHEDIT", "", 1, 15, 398, 262, 0, 0,
-     ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_READONLY | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP,
-     WS_EX_STATICEDGE, WS_VSCROLL | WS_HSCROLL},
+     ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_READONLY | ES_DISABLENOSCROLL | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP,
+     WS_EX_STATICEDGE, 0},
     {IDC_PREV, "BUTTON", "<", 268, 1, 22, 13, BS_TYPEMASK, BS_OWNERDRAW, kButtonStyle | WS_DISABLED, 0, 0},
     {IDC_NEXT, "BUTTON", ">", 290, 1, 22, 13, BS_TYPEMASK, BS_OWNERDRAW, kButtonStyle | WS_DISABLED, 0, 0},
     {IDC_STATUS, "STATIC", "Idle", 2, 278, 316, 11, SS_TYPEMASK, SS_LEFTNOWORDWRAP, SS_SUNKEN | WS_GROUP, 0, 0},
