@@ -13,7 +13,7 @@ const LPARAM kTextLimit = 0x7FFFFFF0;
 const long kPastTheEnd = 0x7FFFFFFF;
 // How long one batch of runs may keep the window from its other messages; the first batch runs as
 // the content is given, so a text of common size goes in at once.
-const std::chrono::milliseconds kBatchTime{50};
+const std::chrono::milliseconds kBatchTime{30};
 // The control is painted after the first batch, after the last, and between them at most this
 // often: in a large text a paint takes about as long as a batch. A paint comes as a message of its
 // own, before the next batch.
