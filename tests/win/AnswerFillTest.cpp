@@ -149,11 +149,9 @@ TEST_F(AnswerFill, ALinkClickedDuringTheFillIsAskedAndLeavesNothingBehind)
     Ask("192.0.2.1");
     ASSERT_TRUE(PumpUntil([&] { return m_dlg.m_pCurrent && m_dlg.m_richAnswer.IsFilling(); }, 10000, m_dlg.m_hWnd));
 
-    ENLINK click{};
-    click.nmhdr = {View(), IDC_ANSWER, EN_LINK};
-    click.msg = WM_LBUTTONUP;
-    click.chrg = {1, 8};
-    m_dlg.SendMessage(WM_NOTIFY, IDC_ANSWER, reinterpret_cast<LPARAM>(&click));
+    SetForegroundWindow(m_dlg.m_hWnd);
+    ClickAt(CharScreenPoint(View(), 3));
+    ASSERT_TRUE(PumpUntil([&] { return m_arin.Connections() == 2; }, 10000, m_dlg.m_hWnd)) << "the click asked nothing";
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ("H100000", m_dlg.m_strQuestion.Str());
     EXPECT_EQ("the handle's record\n", ViewText());

@@ -886,29 +886,21 @@ protected:
 };
 
 // A content of given runs; a copy names the range it was asked for.
-class RunsContent : public CRichEditCtrl::Content {
-public:
-    explicit RunsContent(std::vector<Run> runs) : m_runs(std::move(runs)) {}
-    bool NextRun(Run& run) override
-    {
-        if (m_next == m_runs.size()) return false;
-        run = m_runs[m_next++];
-        return true;
-    }
+struct RunsContent : CRichEditCtrl::Content {
+    std::vector<Run> runs;
+    size_t next = 0;
+    bool NextRun(Run& run) override { return next < runs.size() && (run = runs[next++], true); }
     std::string TextFor(long from, long to) const override { return "text for " + std::to_string(from) + ".." + std::to_string(to); }
-
-private:
-    std::vector<Run> m_runs;
-    size_t m_next = 0;
 };
 
 bool Fill(CRichEditCtrl& rich, std::vector<CRichEditCtrl::Content::Run> runs)
 {
+    auto content = std::make_unique<RunsContent>();
+    content->runs = std::move(runs);
     CHARFORMATA link{};
-    link.cbSize = sizeof link;
     link.dwMask = CFM_LINK;
     link.dwEffects = CFE_LINK;
-    return rich.Fill(std::make_unique<RunsContent>(std::move(runs)), link);
+    return rich.Fill(std::move(content), link);
 }
 
 // Each case in one control after the other, each but the first replacing a text: every run goes
