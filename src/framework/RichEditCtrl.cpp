@@ -133,10 +133,12 @@ void CRichEditCtrl::StopTimer(HWND control)
 
 void CRichEditCtrl::InsertRun(const Content::Run& run)
 {
-    // The run goes in at the caret, at the end, in the format set for it there. Some rich edit
-    // versions read text put in that begins with "{\rtf" as rich text: the "{" of a "{\" goes in
-    // on its own.
-    SetSelectionCharFormat(run.marked ? m_markFormat : m_plainFormat);
+    // The run goes in at the caret, at the end, in the format set for it there: a marked run in
+    // the mark's format over the plain one, since what the mark leaves unset would otherwise come
+    // from the control's end mark. Some rich edit versions read text put in that begins with
+    // "{\rtf" as rich text: the "{" of a "{\" goes in on its own.
+    SetSelectionCharFormat(m_plainFormat);
+    if (run.marked) SetSelectionCharFormat(m_markFormat);
     const char* text = run.text.c_str();
     if (run.text.compare(0, 2, "{\\") == 0) {
         SendMessage(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>("{"));

@@ -91,8 +91,10 @@ TEST_F(AnswerFill, TheRunEndsAtTheHandOverWhileTheAnswerGoesInAndTheWindowActsAt
 // Every link is marked on its exact characters, those of the long line too.
 TEST_F(AnswerFill, EveryLinkIsMarkedExactly)
 {
+    // In a view made anew, as for every answer after the first.
     const std::string answer = LargeAnswer();
-    m_interNic.Play({{ServerStep::Send(answer)}});
+    m_interNic.Play({{ServerStep::Send("short\n")}, {ServerStep::Send(answer)}});
+    ASSERT_TRUE(AskAndWait("short.example"));
     ASSERT_TRUE(AskAndWait("large.example", 120000));
     const std::string shown = ViewText();
     EXPECT_NE(answer, shown) << "the long line is shown broken";
@@ -101,6 +103,7 @@ TEST_F(AnswerFill, EveryLinkIsMarkedExactly)
     const size_t longLine = answer.find("word (LONG-");
     std::vector<LinkSpan> spans = ScanLinks(answer.data(), answer.size());
     int checked = 0;
+    const CHARFORMATA plain = CharFormatAt(View(), 0);
     // Reading formats moves the selection; unpainted, that is quick.
     m_dlg.m_richAnswer.SendMessage(WM_SETREDRAW, FALSE);
     for (size_t i = 0; i < spans.size(); ++i) {
@@ -114,6 +117,8 @@ TEST_F(AnswerFill, EveryLinkIsMarkedExactly)
         EXPECT_TRUE(Linked(at, span.start));
         EXPECT_TRUE(Linked(at, span.end - 1));
         EXPECT_FALSE(Linked(at, span.end)) << "the \")\" is not part of the link";
+        const CHARFORMATA link = CharFormatAt(View(), at[span.start]);
+        EXPECT_TRUE(link.yHeight == plain.yHeight && (link.dwEffects & CFE_BOLD) == 0) << "in the view's font";
         ++checked;
     }
     m_dlg.m_richAnswer.SendMessage(WM_SETREDRAW, TRUE);
