@@ -8,6 +8,7 @@
 #include <string>
 
 #include "query/WhoisQuery.h"
+#include "support/HostileAnswers.h"
 #include "support/ViewDriver.h"
 
 namespace {
@@ -115,37 +116,15 @@ TEST_F(HostileServer, AReferralTextCutAtAnyByteIsStillFollowed)
 
 // Answers of the largest size a run hands over, of every shape that once held the window: none
 // holds it while it goes into the view or when it is replaced. The view shows a part of each
-// (every link in it marked) and says how much more there is; reading back, copying and saving give
-// the whole answer.
+// (every link in it marked) and says how much more there is; reading back and copying give the
+// whole answer.
 TEST_F(HostileServer, HugeAnswersOfAnyShapeNeverHoldTheWindow)
 {
-    const size_t size = kMaxAnswerBytes;
-    std::string handles;
-    for (int i = 0; handles.size() < size; ++i) handles += "(H" + std::to_string(1000000 + i) + ") ";
-    std::string handleLines;
-    for (int i = 0; i < 100000; ++i) handleLines += "(H" + std::to_string(100000 + i) + ")\n";
-    std::string lines;
-    // Far down, a line wider than the view: the view gets a scroll bar it did not need before.
-    for (int i = 0; lines.size() < size; ++i)
-        lines += i == 9000 ? std::string(1000, 'w') + "\n" : "line " + std::to_string(i) + " of a very large answer\n";
-    struct Case {
-        const char* name;
-        std::string answer;
-        size_t linkAt;  // a byte inside a link the view shows, or npos
-    };
-    Case cases[] = {
-        {"short lines, one of them wider than the view", std::move(lines), std::string::npos},
-        {"one line without a line feed", std::string(size, 'x'), std::string::npos},
-        {"bare line feeds", std::string(size, '\n'), std::string::npos},
-        {"one line of handles", std::move(handles), 1},
-        {"100,000 lines of a handle each", std::move(handleLines), 41},
-        {"one line of braces", std::string(size, '{'), std::string::npos},
-    };
-    for (Case& c : cases) {
+    for (HostileAnswer& c : HostileAnswers()) {
         SCOPED_TRACE(c.name);
         auto result = std::make_unique<QueryResult>();
         result->question = "example.com";
-        result->answer = c.answer;
+        result->answer = c.text;
         result->lastServer = kServerInterNic;
         result->passStarted = result->gotAnswer = true;
         ResponsivenessProbe filling(m_dlg.m_hWnd);
@@ -153,7 +132,7 @@ TEST_F(HostileServer, HugeAnswersOfAnyShapeNeverHoldTheWindow)
         ASSERT_TRUE(WaitForEnd(120000));
         EXPECT_EQ(0, filling.Stop()) << "the window did not answer for 100 ms while the answer went in";
 
-        EXPECT_EQ(c.answer.size(), m_dlg.m_pCurrent->answer->size());
+        EXPECT_EQ(c.text.size(), m_dlg.m_pCurrent->answer->size());
         const std::string shown = ViewText();
         EXPECT_LE(shown.size(), 600000u);
         EXPECT_NE(std::string::npos, shown.find(" more bytes of this answer are not shown. Save... writes the whole answer.]"));
@@ -161,8 +140,8 @@ TEST_F(HostileServer, HugeAnswersOfAnyShapeNeverHoldTheWindow)
             EXPECT_TRUE(CharFormatAt(View(), static_cast<long>(c.linkAt)).dwEffects & CFE_LINK);
         }
         ASSERT_TRUE(m_dlg.UpdateData(TRUE));
-        EXPECT_TRUE(c.answer == m_dlg.m_strAnswer.Str()) << "the answer reads back whole";
-        EXPECT_EQ(c.answer.size(), CopiedAll().size());
+        EXPECT_TRUE(c.text == m_dlg.m_strAnswer.Str()) << "the answer reads back whole";
+        EXPECT_EQ(c.text.size(), CopiedAll().size());
 
         // Replaced by a small answer, as the next question or a step in the history would.
         ResponsivenessProbe replacing(m_dlg.m_hWnd);
@@ -170,8 +149,8 @@ TEST_F(HostileServer, HugeAnswersOfAnyShapeNeverHoldTheWindow)
         m_dlg.ShowRecord(nullptr);
         PumpFor(300, m_dlg.m_hWnd);
         EXPECT_EQ(0, replacing.Stop()) << "the window did not answer for 100 ms while the answer was replaced";
-        c.answer.clear();
-        c.answer.shrink_to_fit();
+        c.text.clear();
+        c.text.shrink_to_fit();
     }
 }
 }  // namespace
