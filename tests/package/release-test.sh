@@ -21,8 +21,10 @@ for arch in win64 win32; do
     exe="$release/$arch/whois.exe"
     unzip -p "$release/tarquelin-whois-$version-$arch.zip" whois.exe | cmp -s - "$exe" ||
         fail "the $arch zip does not hold the release program"
-    "$tools-objdump" -h "$exe" | grep -q '\.debug' && fail "the $arch program still has debug information"
-    "$tools-windres" -i "$exe" -O rc | grep -q "VALUE \"ProductVersion\", \"$version\"" ||
+    # Each grep reads to the end: one that stops at its first match can leave the tool writing
+    # into a closed pipe, and the pipeline then fails now and then.
+    "$tools-objdump" -h "$exe" | grep '\.debug' >/dev/null && fail "the $arch program still has debug information"
+    "$tools-windres" -i "$exe" -O rc | grep "VALUE \"ProductVersion\", \"$version\"" >/dev/null ||
         fail "the $arch program does not carry version $version"
 done
 
