@@ -63,6 +63,10 @@ public:
     // The answer as it came when it is RDAP's JSON ("&Save..." can write it), else empty.
     CString m_strJson;
     CString m_strStatus;
+    // While an internationalised name is asked in its ASCII form: the name as typed (the history
+    // keeps it) and the form sent, both named in the status line; empty otherwise.
+    CString m_strTypedName;
+    CString m_strAsciiName;
     HICON m_hIcon;
     // Logical units per twip of the answer view's font height, negative: -(pixels per inch) / 72.
     double m_dFontScale = -96.0 / 72.0;

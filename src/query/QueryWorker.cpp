@@ -5,11 +5,13 @@
 
 #include "app/WhoisDlg.h"
 #include "framework/WinThread.h"
+#include "query/InternationalName.h"
 #include "query/QueryRun.h"
 #include "query/WinsockApi.h"
 #include "rdap/BootstrapFolder.h"
 #include "rdap/WinHttpClient.h"
 #include "res/resource.h"
+#include "text/SystemText.h"
 
 namespace {
 // What a worker owns: the window to report to, its job, and the socket and RDAP requests it shares
@@ -86,10 +88,16 @@ bool TextNamesHost(WPARAM stringId)
     }
 }
 
-CString StatusText(WPARAM stringId, const std::string& host)
+CString LoadedString(UINT stringId)
 {
     CString text;
-    text.LoadString(static_cast<UINT>(stringId));
+    text.LoadString(stringId);
+    return text;
+}
+
+CString StatusText(WPARAM stringId, const std::string& host)
+{
+    CString text = LoadedString(static_cast<UINT>(stringId));
     if (TextNamesHost(stringId)) {
         CString pattern = text;
         text.Format(pattern, host.c_str());
@@ -125,10 +133,23 @@ void CWhoisDlg::OnAsk()
     m_bQueryActive = TRUE;
     UpdateData(TRUE);
     m_bGotAnswer = FALSE;
+    // A name that cannot go out in the form servers take is not asked at all.
+    const QuestionToSend sent = PrepareQuestion(AnsiToWide(m_strQuestion.Str()), SystemNameToAscii);
+    if (sent.form == QuestionToSend::NoAsciiForm) {
+        EndRun();
+        m_bFromLink = FALSE;
+        CString text;
+        text.Format(LoadedString(IDS_NO_ASCII_FORM), m_strQuestion.GetString());
+        m_stcStatus.SetWindowText(text);
+        return;
+    }
+    const bool converted = sent.form == QuestionToSend::AsciiForm;
+    m_strTypedName = converted ? m_strQuestion : CString();
+    m_strAsciiName = converted ? CString(sent.ascii) : CString();
 
     auto task = std::make_unique<QueryTask>();
     task->window = m_hWnd;
-    task->job.question = m_strQuestion.Str();
+    task->job.question = converted ? sent.ascii : m_strQuestion.Str();
     task->job.server = m_nServer;
     task->job.serverChoice = m_nServerChoice;
     task->job.fromLink = m_bFromLink != FALSE;
@@ -155,7 +176,11 @@ void CWhoisDlg::OnAsk()
 LRESULT CWhoisDlg::OnQueryStatus(WPARAM stringId, LPARAM host)
 {
     std::unique_ptr<std::string> hostName(reinterpret_cast<std::string*>(host));
-    const CString text = StatusText(stringId, *hostName);
+    CString text = StatusText(stringId, *hostName);
+    if (!m_strAsciiName.IsEmpty() && stringId != IDS_COMPLETE) {
+        const CString stage = text;
+        text.Format(LoadedString(IDS_ASKED_AS), stage.GetString(), m_strTypedName.GetString(), m_strAsciiName.GetString());
+    }
     // "Fatal error: nothing to ask for." and "Complete." are shown without being kept.
     if (stringId != IDS_NOTHING_TO_ASK && stringId != IDS_COMPLETE) m_strStatus = text;
     m_stcStatus.SetWindowText(text);
@@ -174,6 +199,10 @@ LRESULT CWhoisDlg::OnQueryDone(WPARAM, LPARAM resultParam)
     m_bGotAnswer = result.gotAnswer;
     m_hSocket.reset();
     m_pHttp.reset();
+    // The history keeps an internationalised name as the user typed it.
+    if (!m_strTypedName.IsEmpty()) result.question = m_strTypedName.Str();
+    m_strTypedName.Empty();
+    m_strAsciiName.Empty();
     if (m_bGotAnswer) {
         // Whatever arrived, complete or not, becomes a record with the question as it was asked. The
         // members keep what they had (shared, not copied) for when there is no memory for the

@@ -39,6 +39,9 @@
 // Memory that ran out during a run.
 #define IDS_OUT_OF_MEMORY 425
 #define IDS_ANSWER_NOT_KEPT 426
+// Internationalised names: the status line while one is asked in its ASCII form, and when it has none.
+#define IDS_ASKED_AS 430
+#define IDS_NO_ASCII_FORM 431
 
 // The answer view's own texts.
 #define IDS_ANSWER_NOT_SHOWN 440

@@ -317,3 +317,45 @@ TEST_F(MainDialogQuery, AnAnswerThereIsNoMemoryToKeepEndsTheRunAndTheHistoryKeep
     EXPECT_EQ("again\n", Answer());
 }
 }  // namespace
+
+TEST_F(MainDialogQuery, InternationalNameGoesOutInItsAsciiFormAndStaysAsTyped)
+{
+    struct Case {
+        const wchar_t* typed;
+        const char* sent;    // null: nothing is sent
+        const char* status;  // the status line while the query runs, or at its end
+    };
+    const std::string connecting = Connecting();
+    const Case cases[] = {
+        {L"b\u00FCcher.de", "xn--bcher-kva.de\n", " (b\xFC" "cher.de asked as xn--bcher-kva.de)"},
+        {L"example.com", "example.com\n", ""},
+        {L"b\u00FCcher..de", nullptr, "Cannot ask b\xFC" "cher..de: the name has no ASCII form (xn--)"},
+    };
+    // The question box takes the ANSI code page, which holds these letters under Wine's default.
+    ASSERT_EQ(1252u, GetACP());
+    ChooseServer(kServerInterNic);
+    for (const Case& c : cases) {
+        m_log.Clear();
+        m_server.Play({{ServerStep::Send("Domain Name: EXAMPLE.DE\n")}});
+        const size_t asked = m_server.Received().size();
+        char typed[64];
+        WideCharToMultiByte(CP_ACP, 0, c.typed, -1, typed, sizeof typed, nullptr, nullptr);
+        Ask(typed);
+        ASSERT_TRUE(WaitForEnd()) << typed;
+        const std::vector<std::string> received = m_server.Received();
+        const std::vector<std::string> sent(received.begin() + static_cast<std::ptrdiff_t>(asked), received.end());
+        if (!c.sent) {
+            EXPECT_EQ(c.status, WindowText(Status())) << typed;
+            EXPECT_TRUE(sent.empty()) << typed;
+            EXPECT_EQ((std::vector<std::string>{"&Ask"}), m_log.Texts(AskButton())) << typed;
+            continue;
+        }
+        EXPECT_EQ((std::vector<std::string>{c.sent}), sent) << typed;
+        ASSERT_GE(StatusTexts().size(), 2u) << typed;
+        EXPECT_EQ(connecting + c.status, StatusTexts()[1]) << typed;
+        EXPECT_EQ("Complete.", WindowText(Status())) << typed;
+        // The question box and the history keep what the user typed.
+        EXPECT_EQ(typed, ItemText(m_dlg.m_hWnd, IDC_QUESTION)) << typed;
+        EXPECT_EQ(typed, m_dlg.m_pCurrent->question) << typed;
+    }
+}

@@ -1,0 +1,15 @@
+// The system's own text conversions, which the portable text code is handed: the ANSI code page to
+// UTF-16, and internationalised names to their ASCII form.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "text/WideText.h"
+
+// Bytes of the system's ANSI code page as UTF-16 (an AnsiDecoder).
+WideText AnsiToWide(std::string_view bytes);
+
+// The ASCII form of an internationalised name by the system's IdnToAscii (a NameToAscii); false
+// when a label has none, or when the system has no such conversion.
+bool SystemNameToAscii(const WideText& name, std::string* ascii);
