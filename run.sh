@@ -27,8 +27,9 @@ READER="$BUILD/win64/whois_window_reader.exe"
 if [ -n "$demo" ]; then
     configure native && build native whois_demo_server || exit 1
     export WINEPREFIX="$BUILD/wineprefix-demo"
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
-        ensure_wine_prefix
+    new_prefix=$([ -f "$WINEPREFIX/system.reg" ] || echo 1)
+    ensure_wine_prefix
+    if [ -n "$new_prefix" ]; then
         "$WINE" reg add 'HKCU\Software\Tarquelin\Whois\Servers' /v Demo /d "127.0.0.1 $DEMO_PORT" /f >/dev/null 2>&1
         "$WINESERVER" -w
     fi

@@ -24,7 +24,8 @@ ensure_packages() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
-BUILD_PACKAGES=(cmake ninja-build g++ nlohmann-json3-dev g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 fonts-wine xvfb xauth)
+BUILD_PACKAGES=(cmake ninja-build g++ nlohmann-json3-dev g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 fonts-wine
+    fonts-wqy-microhei xvfb xauth)
 
 # configure DIR [cmake options...]: configures the build folder DIR once.
 configure() {
@@ -61,13 +62,26 @@ configure_win32() {
 
 # The private Wine prefix; its first start takes a few seconds. With "unmanaged", its windows are
 # not handed to a window manager: under a bare Xvfb, Wine otherwise waits two seconds for one
-# whenever a window is hidden or destroyed.
+# whenever a window is hidden or destroyed. A prefix made before the fonts below gets them too.
 ensure_wine_prefix() {
-    [ -f "$WINEPREFIX/system.reg" ] && return 0
-    echo "Creating the Wine prefix in $WINEPREFIX (once)..."
-    DISPLAY= "$WINE" wineboot --init >/dev/null 2>&1 || true
-    if [ "${1:-}" = unmanaged ]; then
-        "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        echo "Creating the Wine prefix in $WINEPREFIX (once)..."
+        DISPLAY= "$WINE" wineboot --init >/dev/null 2>&1 || true
+        if [ "${1:-}" = unmanaged ]; then
+            "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+        fi
+        "$WINESERVER" -w
     fi
+    ensure_wine_fonts
+}
+
+# Wine has no "Courier New", the answer view's font, and would show answers in a proportional face:
+# the prefix takes WenQuanYi Micro Hei Mono for it, a monospaced face with Latin, Greek, Cyrillic,
+# Chinese, Japanese and Korean letters. It has to be one face: Wine's rich edit draws the glyphs of
+# the face it is given and no linked face's. Wine finds the package's file through fontconfig.
+ensure_wine_fonts() {
+    grep -q '^"Courier New"="WenQuanYi Micro Hei Mono"' "$WINEPREFIX/system.reg" 2>/dev/null && return 0
+    "$WINE" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' /v "Courier New" \
+        /d "WenQuanYi Micro Hei Mono" /f >/dev/null 2>&1
     "$WINESERVER" -w
 }
