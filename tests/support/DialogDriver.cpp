@@ -1,4 +1,4 @@
-// Message pumping, control reading and text recording for the window tests.
+// Message pumping, control reading, text recording and acting in modal loops for the window tests.
 #include "support/DialogDriver.h"
 
 #include <algorithm>
@@ -6,6 +6,33 @@
 namespace {
 TextLog* g_pLog = nullptr;
 std::vector<WhenShown*> g_whenShown;
+ModalWatcher* g_pWatcher = nullptr;
+// A window the watcher answered that is still open this long after is closed by force.
+const DWORD kStuckMs = 15000;
+
+struct Steps {
+    const std::vector<std::function<bool()>>& steps;
+    const std::function<void()>& stuck;
+    DWORD start;
+    int limitMs;
+    StepsRun result;
+    bool busy;
+};
+Steps* g_pSteps = nullptr;
+
+void CALLBACK StepTick(HWND, UINT, UINT_PTR, DWORD)
+{
+    Steps* s = g_pSteps;
+    if (!s || s->busy) return;
+    s->busy = true;  // a step may pump messages itself
+    if (static_cast<int>(GetTickCount() - s->start) > s->limitMs) {
+        s->result.timedOut = true;
+        s->stuck();
+    } else if (s->result.done < s->steps.size() && s->steps[s->result.done]()) {
+        ++s->result.done;
+    }
+    s->busy = false;
+}
 
 // Dispatches what is waiting, for a moment at most: a window that keeps giving itself work must not
 // keep the caller from its time limit.
@@ -44,6 +71,28 @@ std::string WindowText(HWND window)
     int copied = GetWindowTextA(window, &text[0], length + 1);
     text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
     return text;
+}
+
+std::string ClassOf(HWND window)
+{
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+HWND ShownWindow(const std::string& title)
+{
+    struct Search {
+        const std::string& title;
+        HWND found;
+    } search{title, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), [](HWND window, LPARAM param) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(param);
+        if (!IsWindowVisible(window) || WindowText(window) != s->title) return TRUE;
+        s->found = window;
+        return FALSE;
+    }, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 std::string ItemText(HWND dialog, int id)
@@ -118,21 +167,110 @@ WhenShown::~WhenShown()
 void CALLBACK WhenShown::Tick(HWND, UINT, UINT_PTR timer, DWORD)
 {
     // Watchers may be nested (an action that opens another window waits in its modal loop).
-    for (WhenShown* watcher : g_whenShown)
-        if (watcher->m_timer == timer && !watcher->m_bRan)
-            EnumThreadWindows(GetCurrentThreadId(), &WhenShown::Visit, reinterpret_cast<LPARAM>(watcher));
+    for (WhenShown* watcher : g_whenShown) {
+        if (watcher->m_timer != timer || watcher->m_bRan) continue;
+        HWND window = ShownWindow(watcher->m_title);
+        if (!window) return;
+        // Once only, and before acting: the action may run a modal loop of its own.
+        watcher->m_bRan = true;
+        KillTimer(nullptr, watcher->m_timer);
+        watcher->m_timer = 0;
+        watcher->m_action(window);
+        return;
+    }
 }
 
-BOOL CALLBACK WhenShown::Visit(HWND window, LPARAM self)
+StepsRun RunWithSteps(const std::function<void()>& run, const std::vector<std::function<bool()>>& steps,
+                      const std::function<void()>& stuck, int limitMs)
 {
-    auto* watcher = reinterpret_cast<WhenShown*>(self);
-    if (!IsWindowVisible(window) || WindowText(window) != watcher->m_title) return TRUE;
-    // Once only, and before acting: the action may run a modal loop of its own.
-    watcher->m_bRan = true;
-    KillTimer(nullptr, watcher->m_timer);
-    watcher->m_timer = 0;
-    watcher->m_action(window);
-    return FALSE;
+    Steps script{steps, stuck, GetTickCount(), limitMs, {0, false}, false};
+    Steps* outer = g_pSteps;
+    g_pSteps = &script;
+    UINT_PTR timer = SetTimer(nullptr, 0, 10, &StepTick);
+    run();
+    KillTimer(nullptr, timer);
+    g_pSteps = outer;
+    return script.result;
+}
+
+ModalWatcher::ModalWatcher(HWND mainDialog, std::string typedName, int fileDialogButton, int overwriteAnswer)
+    : m_mainDialog(mainDialog), m_typedName(std::move(typedName)), m_fileDialogButton(fileDialogButton),
+      m_overwriteAnswer(overwriteAnswer)
+{
+    g_pWatcher = this;
+    // A thread timer: its callback runs from whichever message loop this thread is in.
+    m_timer = SetTimer(nullptr, 0, 10, &ModalWatcher::Tick);
+}
+
+ModalWatcher::~ModalWatcher()
+{
+    KillTimer(nullptr, m_timer);
+    g_pWatcher = nullptr;
+}
+
+void CALLBACK ModalWatcher::Tick(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (g_pWatcher) EnumThreadWindows(GetCurrentThreadId(), &ModalWatcher::Visit, reinterpret_cast<LPARAM>(g_pWatcher));
+}
+
+BOOL CALLBACK ModalWatcher::Visit(HWND window, LPARAM self)
+{
+    reinterpret_cast<ModalWatcher*>(self)->Handle(window);
+    return TRUE;
+}
+
+void ModalWatcher::Handle(HWND window)
+{
+    if (window == m_mainDialog || !IsWindowVisible(window) || ClassOf(window) != "#32770") return;
+    if (std::find(m_ignored.begin(), m_ignored.end(), window) != m_ignored.end()) return;
+    auto handled = std::find_if(m_handled.begin(), m_handled.end(), [&](const Handled& h) { return h.window == window; });
+    if (handled != m_handled.end()) {
+        if (window == m_cancelOnceClosed && !IsWindow(m_answeredBox)) {
+            m_cancelOnceClosed = nullptr;
+            PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        }
+        // Answered but still open (a name the dialog refused, say): closed by force after a while.
+        if (!handled->forced && GetTickCount() - handled->since > kStuckMs) {
+            handled->forced = true;
+            m_forcedClose = true;
+            PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        }
+        return;
+    }
+    m_handled.push_back({window, GetTickCount(), false});
+
+    HWND name = GetDlgItem(window, 0x47C);
+    if (!name) name = GetDlgItem(window, 0x480);
+    if (name) {
+        FileDialog seen{WindowText(window), WindowText(name), {}};
+        HWND filters = GetDlgItem(window, 0x470);
+        int count = filters ? static_cast<int>(SendMessageA(filters, CB_GETCOUNT, 0, 0)) : 0;
+        for (int i = 0; i < count; ++i) {
+            char item[256] = {};
+            SendMessageA(filters, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item));
+            seen.filters.emplace_back(item);
+        }
+        m_fileDialogs.push_back(seen);
+        m_fileDialogWindows.push_back(window);
+        if (!m_typedName.empty()) SetWindowTextA(name, m_typedName.c_str());
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(m_fileDialogButton, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(window, m_fileDialogButton)));
+        return;
+    }
+
+    Box box{WindowText(window), "", false};
+    HWND owner = GetWindow(window, GW_OWNER);
+    box.ownedByFileDialog = std::find(m_fileDialogWindows.begin(), m_fileDialogWindows.end(), owner) != m_fileDialogWindows.end();
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (_stricmp(ClassOf(child).c_str(), "Static") == 0 && GetWindowTextLengthA(child) > 0) box.text = WindowText(child);
+    }
+    m_boxes.push_back(box);
+    int button = box.ownedByFileDialog ? m_overwriteAnswer : IDOK;
+    if (box.ownedByFileDialog && button != IDYES) {
+        m_cancelOnceClosed = owner;
+        m_answeredBox = window;
+    }
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, button)));
 }
 
 ResponsivenessProbe::ResponsivenessProbe(HWND window)

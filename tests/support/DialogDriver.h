@@ -1,6 +1,6 @@
 // Helpers for driving real windows from a test on the user-interface thread: pumping messages until
-// a condition holds (never a bare sleep for correctness), reading controls, and recording the texts
-// that windows are given.
+// a condition holds (never a bare sleep for correctness), reading controls, recording the texts
+// that windows are given, and acting in modal dialogs and message boxes from a thread timer.
 #pragma once
 
 #include <atomic>
@@ -19,6 +19,9 @@ bool PumpUntil(const std::function<bool()>& done, int limitMs = 10000, HWND dial
 void PumpFor(int ms, HWND dialog = nullptr);
 
 std::string WindowText(HWND window);
+std::string ClassOf(HWND window);
+// The first window on screen of this thread captioned `title`, or null.
+HWND ShownWindow(const std::string& title);
 std::string ItemText(HWND dialog, int id);
 // The text a rich edit control holds, streamed out of the control itself.
 std::string RichEditText(HWND control);
@@ -57,12 +60,81 @@ public:
 
 private:
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
-    static BOOL CALLBACK Visit(HWND window, LPARAM self);
 
     std::string m_title;
     std::function<void(HWND)> m_action;
     UINT_PTR m_timer;
     bool m_bRan = false;
+};
+
+// Calls `run`, which returns once the modal loops it opens have ended, while a thread timer (which
+// fires inside modal loops too) works through `steps`, calling each until it returns true. Once
+// `limitMs` has passed, `stuck` is called on every tick instead, to close what is still open: a
+// window that does not close fails the test instead of hanging it.
+struct StepsRun {
+    size_t done;    // steps that returned true
+    bool timedOut;
+};
+StepsRun RunWithSteps(const std::function<void()>& run, const std::vector<std::function<bool()>>& steps,
+                      const std::function<void()>& stuck, int limitMs = 10000);
+
+// Answers the modal windows that open on this thread (the Save As dialog and message boxes) from a
+// thread timer, which fires inside their modal loops. Whatever it finds is recorded; a window it
+// does not expect is closed so that a wrong box fails the test instead of hanging it.
+class ModalWatcher {
+public:
+    struct Box {
+        std::string title;
+        std::string text;
+        bool ownedByFileDialog;
+    };
+    struct FileDialog {
+        std::string title;
+        std::string proposedName;
+        std::vector<std::string> filters;
+    };
+
+    // `mainDialog` is never touched. The Save As dialog gets `typedName` (unless empty) in its name
+    // field and is then ended with `fileDialogButton`. A box owned by the Save As dialog (the
+    // overwrite question) is answered `overwriteAnswer`; after a "No" the Save As dialog is
+    // cancelled. Any other box is closed with OK.
+    ModalWatcher(HWND mainDialog, std::string typedName, int fileDialogButton = IDOK, int overwriteAnswer = IDYES);
+    ~ModalWatcher();
+    ModalWatcher(const ModalWatcher&) = delete;
+    ModalWatcher& operator=(const ModalWatcher&) = delete;
+
+    // Leaves this window alone too (a dialog of the program that opened the one to answer).
+    void Ignore(HWND window) { m_ignored.push_back(window); }
+
+    const std::vector<FileDialog>& FileDialogs() const { return m_fileDialogs; }
+    const std::vector<Box>& Boxes() const { return m_boxes; }
+    // Whether a window stayed open after its answer and had to be cancelled.
+    bool ForcedClose() const { return m_forcedClose; }
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
+    static BOOL CALLBACK Visit(HWND window, LPARAM self);
+    void Handle(HWND window);
+
+    HWND m_mainDialog;
+    std::vector<HWND> m_ignored;
+    std::string m_typedName;
+    int m_fileDialogButton;
+    int m_overwriteAnswer;
+    // A Save As dialog to cancel once the box answered "No" has gone.
+    HWND m_cancelOnceClosed = nullptr;
+    HWND m_answeredBox = nullptr;
+    UINT_PTR m_timer;
+    struct Handled {
+        HWND window;
+        DWORD since;
+        bool forced;
+    };
+    std::vector<Handled> m_handled;
+    bool m_forcedClose = false;
+    std::vector<HWND> m_fileDialogWindows;
+    std::vector<FileDialog> m_fileDialogs;
+    std::vector<Box> m_boxes;
 };
 
 // Clicks a push button the way a flat button delivers it: a posted BN_CLICKED command.

@@ -190,3 +190,14 @@ FullBacklogListener::~FullBacklogListener()
     for (SOCKET filler : m_fillers) closesocket(filler);
     closesocket(m_listener);
 }
+
+RedirectedServers::RedirectedServers(int port, int first, int last)
+{
+    for (int i = 0; i < kServerAddMore; ++i) m_saved[i] = g_builtinServers[i];
+    for (int i = first; i <= last; ++i) g_builtinServers[i] = {"127.0.0.1", port};
+}
+
+RedirectedServers::~RedirectedServers()
+{
+    for (int i = 0; i < kServerAddMore; ++i) g_builtinServers[i] = m_saved[i];
+}

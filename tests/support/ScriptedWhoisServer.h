@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "framework/Afx.h"
+#include "query/ServerDirectory.h"
 
 struct ServerStep {
     enum Kind { kSend, kDelay, kHoldOpen, kReset } kind;
@@ -86,4 +87,17 @@ private:
     SOCKET m_listener = INVALID_SOCKET;
     std::vector<SOCKET> m_fillers;
     std::uint16_t m_port = 0;
+};
+
+// Points the built-in registries `first` to `last` (all four unless told) at 127.0.0.1:`port` while it
+// lives; when it ends every built-in address is back as it was, whatever the test changed meanwhile.
+class RedirectedServers {
+public:
+    explicit RedirectedServers(int port, int first = kServerArin, int last = kServerInterNic);
+    ~RedirectedServers();
+    RedirectedServers(const RedirectedServers&) = delete;
+    RedirectedServers& operator=(const RedirectedServers&) = delete;
+
+private:
+    ServerAddress m_saved[kServerAddMore];
 };

@@ -15,6 +15,7 @@
 #include "framework/WinApp.h"
 #include "res/resource.h"
 #include "support/DialogDriver.h"
+#include "support/Input.h"
 #include "support/ViewDriver.h"
 #include "ui/AboutDlg.h"
 
@@ -40,42 +41,6 @@ HINSTANCE WINAPI RecordShellCall(HWND owner, const char* operation, const char* 
 
 // The dialogs a test opens, found by caption while they are on screen.
 const char* const kBoxes[] = {"About Whois", "Quick help"};
-HWND FindBox(const char* caption)
-{
-    HWND box = FindWindowA("#32770", caption);
-    return box && IsWindowVisible(box) ? box : nullptr;
-}
-
-// A script run from a thread timer, so that it works inside whichever modal loop is running.
-struct Script {
-    std::vector<std::function<bool()>> steps;
-    size_t done = 0;
-    DWORD deadline = 0;
-    bool busy = false;
-    bool timedOut = false;
-};
-Script* g_pScript = nullptr;
-
-void CALLBACK ScriptTick(HWND, UINT, UINT_PTR, DWORD)
-{
-    Script* s = g_pScript;
-    if (!s || s->busy) return;
-    s->busy = true;  // a step may pump messages itself
-    if (s->done < s->steps.size() && s->steps[s->done]()) ++s->done;
-    if (GetTickCount() > s->deadline) {
-        // A box that does not close fails the test instead of hanging it.
-        s->timedOut = true;
-        for (const char* caption : kBoxes) PostMessageA(FindBox(caption), WM_COMMAND, IDCANCEL, 0);
-    }
-    s->busy = false;
-}
-
-POINT Centre(HWND window, int dx = 0)
-{
-    RECT rect;
-    GetWindowRect(window, &rect);
-    return POINT{(rect.left + rect.right) / 2 + dx, (rect.top + rect.bottom) / 2};
-}
 
 // Pixels of one colour in a window, as it is on screen.
 int CountPixels(HWND window, COLORREF colour)
@@ -88,14 +53,6 @@ int CountPixels(HWND window, COLORREF colour)
         for (int x = 0; x < rect.right; ++x) count += GetPixel(dc, x, y) == colour;
     ReleaseDC(window, dc);
     return count;
-}
-
-void MouseButton(DWORD flag)
-{
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flag;
-    SendInput(1, &input, sizeof input);
 }
 
 class AboutBox : public testing::Test {
@@ -120,24 +77,20 @@ public:
 
     // Opens the About box and works through the steps, each called until it returns true, from
     // inside the modal loops; returns what went wrong, or nothing.
-    std::string Run(void (AboutBox::*open)(), std::vector<std::function<bool()>> steps)
+    std::string Run(void (AboutBox::*open)(), const std::vector<std::function<bool()>>& steps)
     {
-        Script script;
-        script.steps = std::move(steps);
-        script.deadline = GetTickCount() + 10000;
-        g_pScript = &script;
-        UINT_PTR timer = SetTimer(nullptr, 0, 10, &ScriptTick);
-        (this->*open)();
-        KillTimer(nullptr, timer);
-        g_pScript = nullptr;
-        if (script.done < script.steps.size()) return "stuck at step " + std::to_string(script.done);
-        if (script.timedOut) return "a box stayed open";
+        StepsRun run = RunWithSteps([&] { (this->*open)(); }, steps, [] {
+            for (const char* caption : kBoxes)
+                if (HWND box = ShownWindow(caption)) PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+        });
+        if (run.done < steps.size()) return "stuck at step " + std::to_string(run.done);
+        if (run.timedOut) return "a box stayed open";
         for (const char* caption : kBoxes)
-            if (FindBox(caption)) return std::string(caption) + " is still on screen";
+            if (ShownWindow(caption)) return std::string(caption) + " is still on screen";
         return "";
     }
     // A step that finds the About box once it is up.
-    std::function<bool()> FindAbout() { return [this] { return (m_about = FindBox("About Whois")) != nullptr; }; }
+    std::function<bool()> FindAbout() { return [this] { return (m_about = ShownWindow("About Whois")) != nullptr; }; }
     std::function<bool()> PressKey(WPARAM key) { return [key] { return PostMessageA(GetFocus(), WM_KEYDOWN, key, 0); }; }
 
     CWhoisDlg m_dlg;
@@ -157,7 +110,7 @@ TEST_F(AboutBox, OpensFromTheButtonAndTheSystemMenuAndClosesEveryWay)
         {"system menu, Escape", &AboutBox::OpenBySystemMenu,
          [](HWND) { PostMessageA(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0); }},
         {"Abou&t..., OK clicked", &AboutBox::OpenByButton,
-         [](HWND box) { ClickAt(Centre(GetDlgItem(box, IDCANCEL))); }},
+         [](HWND box) { ClickAt(ScreenCenter(GetDlgItem(box, IDCANCEL))); }},
         {"system menu, close box", &AboutBox::OpenBySystemMenu,
          [](HWND box) { PostMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0); }},
     };
@@ -211,11 +164,11 @@ TEST_F(AboutBox, ALinkDrawsCyanWhilePressedAndOpensItsAddressThroughTheShell)
         EXPECT_EQ("", Run(&AboutBox::OpenByButton, {
             FindAbout(),
             [&] { link = GetDlgItem(m_about, c.id); return shows(kBlue, kCyan); },
-            [&] { MoveMouseTo(Centre(link)); MouseButton(MOUSEEVENTF_LEFTDOWN); return true; },
+            [&] { MoveMouseTo(ScreenCenter(link)); PressMouse(); return true; },
             [&] { return shows(kCyan, kBlue); },
             [&] {
                 EXPECT_TRUE(g_shellCalls.empty()) << "nothing opens before the button is released";
-                MouseButton(MOUSEEVENTF_LEFTUP);
+                ReleaseMouse();
                 return true;
             },
             [&] { return g_shellCalls.size() == 1 && shows(kBlue, kCyan); },
@@ -255,7 +208,9 @@ TEST_F(AboutBox, TheHandCursorShowsOverTheTwoLinksOnly)
         steps.push_back([&, i] {
             const Case& c = cases[i];
             HWND target = GetDlgItem(m_about, c.id);
-            MoveMouseTo(Centre(target, c.dx));
+            POINT at = ScreenCenter(target);
+            at.x += c.dx;
+            MoveMouseTo(at);
             PumpUntil([&] { return GetCursor() == (c.hand ? hand : arrow); }, 1500);
             seen[i] = GetCursor();
             return true;
@@ -296,8 +251,8 @@ TEST_F(AboutBox, QuickHelpOpensOverTheBoxWithItsTextAndEnterClosesIt)
     EmptyTheClipboard();
     EXPECT_EQ("", Run(&AboutBox::OpenByButton, {
         FindAbout(),
-        [&] { ClickAt(Centre(GetDlgItem(m_about, IDC_QUICK_HELP))); return true; },
-        [&] { return (help = FindBox("Quick help")) != nullptr; },
+        [&] { ClickAt(ScreenCenter(GetDlgItem(m_about, IDC_QUICK_HELP))); return true; },
+        [&] { return (help = ShownWindow("Quick help")) != nullptr; },
         [&] {
             HWND edit = GetDlgItem(help, IDC_HELP_TEXT);
             owner = GetWindow(help, GW_OWNER);

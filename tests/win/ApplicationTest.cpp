@@ -13,92 +13,34 @@
 #include "support/ScriptedWhoisServer.h"
 
 namespace {
-std::function<bool()> g_step;  // returns true when the run's work is done
-DWORD g_deadline;
-bool g_timedOut;
-
-void CALLBACK DriveStep(HWND, UINT, UINT_PTR, DWORD)
+// Runs the application's initialisation with the given command line while `step` drives it; once
+// the step is done (or the time is up), whatever is still open (the main dialog) is ended as
+// Escape would end it.
+BOOL RunApplication(const char* commandLine, const std::function<bool()>& step)
 {
-    if (!g_step) return;
-    bool done = g_step();
-    if (!done && GetTickCount() > g_deadline) {
-        g_timedOut = true;
-        done = true;
-    }
-    if (done) {
-        g_step = nullptr;
-        // Whatever is still open (the main dialog) is ended as Escape would end it.
-        if (g_pMainDlg && g_pMainDlg->m_hWnd) g_pMainDlg->PostMessage(WM_COMMAND, IDCANCEL);
-    }
-}
-
-// Runs the application's initialisation with the given command line while `step` drives it.
-BOOL RunApplication(const char* commandLine, std::function<bool()> step)
-{
-    g_step = std::move(step);
-    g_deadline = GetTickCount() + 10000;
-    g_timedOut = false;
-    UINT_PTR timer = SetTimer(nullptr, 0, 10, &DriveStep);
     CString savedName = theApp.m_strAppName;
     theApp.m_lpCmdLine = CommandLineTail(commandLine);
-    BOOL result = theApp.InitInstance();
-    KillTimer(nullptr, timer);
-    g_step = nullptr;
-    EXPECT_FALSE(g_timedOut) << "the run did not reach its expected state in time";
+    auto end = [] {
+        if (g_pMainDlg && g_pMainDlg->m_hWnd) g_pMainDlg->PostMessage(WM_COMMAND, IDCANCEL);
+    };
+    BOOL result = FALSE;
+    StepsRun run = RunWithSteps([&] { result = theApp.InitInstance(); }, {step, [&] { end(); return true; }}, end);
+    EXPECT_FALSE(run.timedOut) << "the run did not reach its expected state in time";
     theApp.m_strAppName = savedName;
     theApp.m_lpCmdLine = "";
     return result;
 }
 
-// The first message box of this thread that is open now, with the texts of its static controls.
-struct MessageBoxSeen {
-    HWND window = nullptr;
-    std::string title;
-    std::string text;
-};
-
-MessageBoxSeen FindMessageBox()
-{
-    MessageBoxSeen seen;
-    EnumThreadWindows(GetCurrentThreadId(), [](HWND window, LPARAM found) -> BOOL {
-        char className[32] = {};
-        GetClassNameA(window, className, sizeof className);
-        if (strcmp(className, "#32770") != 0 || !IsWindowVisible(window)) return TRUE;
-        auto* box = reinterpret_cast<MessageBoxSeen*>(found);
-        box->window = window;
-        box->title = WindowText(window);
-        EnumChildWindows(window, [](HWND child, LPARAM texts) -> BOOL {
-            char childClass[32] = {};
-            GetClassNameA(child, childClass, sizeof childClass);
-            if (_stricmp(childClass, "Static") == 0) *reinterpret_cast<std::string*>(texts) += WindowText(child);
-            return TRUE;
-        }, reinterpret_cast<LPARAM>(&box->text));
-        return FALSE;
-    }, reinterpret_cast<LPARAM>(&seen));
-    return seen;
-}
-
 class Application : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        for (int i = kServerArin; i <= kServerInterNic; ++i) {
-            m_saved[i] = g_builtinServers[i];
-            g_builtinServers[i] = {"127.0.0.1", m_server.Port()};
-        }
-        m_server.Play({{ServerStep::Send("answer (HANDLE-1)\n")}});
-    }
-    void TearDown() override
-    {
-        for (int i = kServerArin; i <= kServerInterNic; ++i) g_builtinServers[i] = m_saved[i];
-        g_pfnSocketStartup = &WSAStartup;
-    }
+    void SetUp() override { m_server.Play({{ServerStep::Send("answer (HANDLE-1)\n")}}); }
+    void TearDown() override { g_pfnSocketStartup = &WSAStartup; }
 
     static bool DialogUp() { return g_pMainDlg && g_pMainDlg->m_hWnd && IsWindowVisible(g_pMainDlg->m_hWnd); }
     static std::string Item(int id) { return ItemText(g_pMainDlg->m_hWnd, id); }
 
     ScriptedWhoisServer m_server;
-    ServerAddress m_saved[kServerAddMore];
+    RedirectedServers m_servers{m_server.Port()};
 };
 
 TEST_F(Application, TheCommandLineQuestionIsAskedOnceTheWindowIsUp)
@@ -172,15 +114,12 @@ TEST_F(Application, ASocketsStartUpFailureShowsOneBoxAndNoWindow)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         g_pfnSocketStartup = c.startup;
-        std::vector<MessageBoxSeen> boxes;
+        ModalWatcher watcher(nullptr, "");
+        const std::vector<ModalWatcher::Box>& boxes = watcher.Boxes();
         bool windowSeen = false;
         BOOL result = RunApplication("whois.exe example.com", [&] {
             windowSeen = windowSeen || g_pMainDlg;
-            MessageBoxSeen box = FindMessageBox();
-            if (!box.window) return false;
-            boxes.push_back(box);
-            PostMessageA(box.window, WM_COMMAND, IDOK, 0);
-            return true;
+            return !boxes.empty();
         });
         EXPECT_FALSE(result);
         EXPECT_FALSE(windowSeen);

@@ -8,7 +8,6 @@
 #include <climits>
 #include <cstring>
 #include <mutex>
-#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -27,13 +26,6 @@
 #include "support/ViewDriver.h"
 
 namespace {
-std::string ClassOf(HWND window)
-{
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
 // Destroys a modeless dialog at the end of a scope, whatever the test's outcome.
 class DestroyAtEnd {
 public:
@@ -70,78 +62,6 @@ protected:
         DDX_CBIndex(dx, IDC_FW_CHOICE, m_choice);
         DDX_Check(dx, IDC_FW_CHECK, m_checked);
     }
-};
-
-// Watches this process's top-level windows from a helper thread. Every dialog-class window other
-// than the ones it is told to ignore is taken for a message box: its title and text are recorded
-// and it is closed with IDOK, so a box that should not have appeared fails the test instead of
-// hanging it.
-class MessageBoxWatcher {
-public:
-    struct Box {
-        std::string title;
-        std::string text;
-    };
-
-    explicit MessageBoxWatcher(HWND ignore)
-        : m_ignore(ignore), m_stop(CreateEventA(nullptr, TRUE, FALSE, nullptr)), m_thread([this] { Run(); })
-    {
-    }
-    ~MessageBoxWatcher()
-    {
-        SetEvent(m_stop);
-        m_thread.join();
-        CloseHandle(m_stop);
-    }
-
-    std::vector<Box> TakeBoxes()
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        std::vector<Box> boxes;
-        boxes.swap(m_boxes);
-        return boxes;
-    }
-
-private:
-    void Run()
-    {
-        // The wait paces the polling; nothing depends on its length.
-        while (WaitForSingleObject(m_stop, 5) == WAIT_TIMEOUT)
-            EnumWindows(&MessageBoxWatcher::Visit, reinterpret_cast<LPARAM>(this));
-    }
-
-    static BOOL CALLBACK Visit(HWND window, LPARAM self)
-    {
-        reinterpret_cast<MessageBoxWatcher*>(self)->Check(window);
-        return TRUE;
-    }
-
-    void Check(HWND window)
-    {
-        DWORD process = 0;
-        GetWindowThreadProcessId(window, &process);
-        if (process != GetCurrentProcessId() || window == m_ignore || !IsWindowVisible(window)) return;
-        if (ClassOf(window) != "#32770" || m_closed.count(window)) return;
-        Box box{WindowText(window), ""};
-        for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-            if (_stricmp(ClassOf(child).c_str(), "Static") == 0 && GetWindowTextLengthA(child) > 0)
-                box.text = WindowText(child);
-        }
-        {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            m_boxes.push_back(box);
-        }
-        m_closed.insert(window);
-        PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(window, IDOK)));
-    }
-
-    HWND m_ignore;
-    HANDLE m_stop;
-    std::mutex m_mutex;
-    std::vector<Box> m_boxes;
-    std::set<HWND> m_closed;
-    std::thread m_thread;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -239,7 +159,6 @@ TEST(FrameworkDataExchange, AnIntegerFieldAcceptsOnlyAnInteger)
     ASSERT_TRUE(dlg.Create());
     DestroyAtEnd end(dlg);
     HWND number = dlg.Item(IDC_FW_NUMBER);
-    MessageBoxWatcher watcher(dlg.m_hWnd);
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string("\"") + c.text + "\"");
         const int before = 1111;
@@ -251,8 +170,10 @@ TEST(FrameworkDataExchange, AnIntegerFieldAcceptsOnlyAnInteger)
         SendMessageA(dlg.Item(IDC_FW_CHOICE), CB_SETCURSEL, 2, 0);
         SetFocus(dlg.Item(IDC_FW_TEXT));
 
+        // A box that should not have appeared is closed, so it fails the test instead of hanging it.
+        ModalWatcher watcher(dlg.m_hWnd, "");
         BOOL result = dlg.UpdateData(TRUE);
-        std::vector<MessageBoxWatcher::Box> boxes = watcher.TakeBoxes();
+        const std::vector<ModalWatcher::Box>& boxes = watcher.Boxes();
         // The exchange runs in order: the text before the integer is always read.
         EXPECT_EQ("typed", dlg.m_text.Str());
         if (c.valid) {

@@ -46,11 +46,8 @@ protected:
             ASSERT_TRUE(AskAndWait(step.question));
             break;
         case Action::kAskRefused: {
-            ServerAddress saved = g_builtinServers[kServerInterNic];
-            g_builtinServers[kServerInterNic].port = RefusingPort();
-            bool ended = AskAndWait(step.question);
-            g_builtinServers[kServerInterNic] = saved;
-            ASSERT_TRUE(ended);
+            RedirectedServers refusing(RefusingPort(), kServerInterNic, kServerInterNic);
+            ASSERT_TRUE(AskAndWait(step.question));
             break;
         }
         case Action::kAskHolding:

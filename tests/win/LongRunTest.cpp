@@ -37,7 +37,6 @@ TEST_F(LongRun, QueriesAndStopsInARowLeaveNothingBehindButTheHistory)
     int recordsAfterWarmUp = 0;
     int records = 0;
     FullBacklogListener neverAccepts;
-    const int interNicPort = g_builtinServers[kServerInterNic].port;
     // A fixed seed: a failing run can be repeated.
     std::mt19937 random(20261207);
     for (int run = 0; run < kRuns; ++run) {
@@ -50,14 +49,14 @@ TEST_F(LongRun, QueriesAndStopsInARowLeaveNothingBehindButTheHistory)
             EXPECT_EQ("Complete.", StatusText());
             ++records;
             break;
-        case 1:  // stopped while the connect hangs: no answer, no record
-            g_builtinServers[kServerInterNic].port = neverAccepts.Port();
+        case 1: {  // stopped while the connect hangs: no answer, no record
+            RedirectedServers hanging(neverAccepts.Port(), kServerInterNic, kServerInterNic);
             Ask("example.com");
             ASSERT_TRUE(PumpUntil([&] { return StatusText().rfind("Connecting to ", 0) == 0; }, 10000, m_dlg.m_hWnd));
             PostClick(m_dlg.m_hWnd, IDOK);
             ASSERT_TRUE(WaitForEnd());
-            g_builtinServers[kServerInterNic].port = interNicPort;
             break;
+        }
         case 2:  // stopped while waiting for data
             m_interNic.Play({{ServerStep::HoldOpen()}});
             Ask("example.com");

@@ -21,10 +21,6 @@ class MainDialogQuery : public testing::Test {
 protected:
     void SetUp() override
     {
-        for (int i = kServerArin; i <= kServerInterNic; ++i) {
-            m_saved[i] = g_builtinServers[i];
-            g_builtinServers[i] = {kHost, m_server.Port()};
-        }
         ASSERT_TRUE(m_dlg.Create());
         m_log.Watch(Status());
         m_log.Watch(AskButton());
@@ -33,7 +29,6 @@ protected:
     void TearDown() override
     {
         if (m_dlg.m_hWnd) m_dlg.DestroyWindow();
-        for (int i = kServerArin; i <= kServerInterNic; ++i) g_builtinServers[i] = m_saved[i];
     }
 
     HWND Status() { return m_dlg.GetDlgItem(IDC_STATUS); }
@@ -67,7 +62,7 @@ protected:
     }
 
     ScriptedWhoisServer m_server;
-    ServerAddress m_saved[kServerAddMore];
+    RedirectedServers m_servers{m_server.Port()};
     CWhoisDlg m_dlg;
     TextLog m_log;
 };

@@ -13,13 +13,6 @@
 #include "support/DialogDriver.h"
 
 namespace {
-std::string ClassOf(HWND window)
-{
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
 // A rectangle given in dialog units, converted the way the dialog manager places a control: the
 // corner and the size each converted on their own.
 RECT DialogUnitsToPixels(HWND dialog, int x, int y, int width, int height)

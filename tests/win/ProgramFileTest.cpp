@@ -126,28 +126,15 @@ std::map<std::wstring, std::wstring> LoadedModules(DWORD id)
 // controls) take longer to load than the main window takes to show: a start waits for none of them.
 TEST(ProgramFile, TheWindowComesUpWithoutTheLibrariesOfTheDialogsNotYetOpened)
 {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    std::wstring commandLine = L"\"" + std::wstring(kProgram) + L"\"";
-    ASSERT_TRUE(CreateProcessW(kProgram, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                               &process));
-    HWND window = nullptr;
-    for (int i = 0; i < 1000 && !(window && IsWindowVisible(window)); ++i) {
-        Sleep(10);
-        window = FindWindowA(nullptr, "Tarquelin whois");
-    }
-    const std::map<std::wstring, std::wstring> loaded = LoadedModules(process.dwProcessId);
-    // Escape leaves without saving the settings.
-    if (window) PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
-    const bool ended = WaitForSingleObject(process.hProcess, 10000) == WAIT_OBJECT_0;
-    // A program that did not end must not leave its window to the tests that follow.
-    if (!ended) TerminateProcess(process.hProcess, 1);
-    EXPECT_TRUE(ended) << "the program did not end";
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    std::map<std::wstring, std::wstring> loaded;
+    EXPECT_TRUE(RunProgram(kProgram, L"", [&](HWND window) {
+        DWORD id = 0;
+        GetWindowThreadProcessId(window, &id);
+        loaded = LoadedModules(id);
+        PostMessageA(window, WM_COMMAND, IDCANCEL, 0);  // Escape: nothing is saved
+    })) << "the program did not end";
 
-    ASSERT_TRUE(window && loaded.count(L"riched32.dll")) << "the window with its answer view never came up";
+    ASSERT_TRUE(loaded.count(L"riched32.dll")) << "the window with its answer view never came up";
     for (const wchar_t* library : {L"comdlg32.dll", L"shell32.dll", L"comctl32.dll"})
         EXPECT_EQ(0u, loaded.count(library)) << "loaded at start: " << std::string(library, library + wcslen(library));
 }
