@@ -8,3 +8,15 @@
 
 using WideChar = std::conditional_t<sizeof(wchar_t) == 2, wchar_t, char16_t>;
 using WideText = std::basic_string<WideChar>;
+
+// Appends one character, as a surrogate pair beyond the Basic Multilingual Plane.
+inline void AppendCodePoint(WideText& text, char32_t codePoint)
+{
+    if (codePoint < 0x10000) {
+        text.push_back(static_cast<WideChar>(codePoint));
+        return;
+    }
+    codePoint -= 0x10000;
+    text.push_back(static_cast<WideChar>(0xD800 + (codePoint >> 10)));
+    text.push_back(static_cast<WideChar>(0xDC00 + (codePoint & 0x3FF)));
+}
