@@ -105,7 +105,19 @@ Utf8Sequence ReadUtf8(std::string_view bytes, size_t at)
     return {Utf8Sequence::Character, length, codePoint};
 }
 
-// Appends UTF-8 text; runs of stray bytes are read in `strays`, so that a stray pair of a
+// The bytes of the run of stray bytes that begins at `at`.
+size_t StrayRun(std::string_view bytes, size_t at)
+{
+    size_t end = at;
+    while (end < bytes.size() && static_cast<unsigned char>(bytes[end]) >= 0x80) {
+        const Utf8Sequence next = ReadUtf8(bytes, end);
+        if (next.kind != Utf8Sequence::Stray) break;
+        end += next.length;
+    }
+    return end - at;
+}
+
+// Appends UTF-8 text. A run of stray bytes is read in `strays` whole, so that a stray pair of a
 // two-byte ANSI code page stays one character.
 void AppendUtf8(std::string_view bytes, Charset strays, const AnsiDecoder& ansi, WideText& text)
 {
@@ -117,20 +129,17 @@ void AppendUtf8(std::string_view bytes, Charset strays, const AnsiDecoder& ansi,
             ++i;
             continue;
         }
-        Utf8Sequence sequence = ReadUtf8(bytes, i);
+        const Utf8Sequence sequence = ReadUtf8(bytes, i);
+        size_t length = sequence.length;
         if (sequence.kind == Utf8Sequence::Character) {
             AppendCodePoint(text, sequence.codePoint);
         } else if (sequence.kind == Utf8Sequence::Cut) {
             text.push_back(static_cast<WideChar>(kReplacement));
         } else {
-            size_t end = i + sequence.length;
-            while (end < bytes.size() && static_cast<unsigned char>(bytes[end]) >= 0x80 &&
-                   (sequence = ReadUtf8(bytes, end)).kind == Utf8Sequence::Stray)
-                end += sequence.length;
-            AppendSingleBytes(bytes.substr(i, end - i), strays, ansi, text);
-            sequence.length = end - i;
+            length = StrayRun(bytes, i);
+            AppendSingleBytes(bytes.substr(i, length), strays, ansi, text);
         }
-        i += sequence.length;
+        i += length;
     }
 }
 
