@@ -136,7 +136,9 @@ PassEnd Receive(Exchange& x, RunPlan& plan, const ServerAddress& target, SocketH
             result.end = QueryEnd::Aborted;
             return PassEnd::RunEnded;
         }
-        if (result.answer.size() >= kMaxAnswerBytes) {
+        // Only a byte beyond the limit cuts: an answer of the limit's exact size that ends there
+        // is whole.
+        if (result.answer.size() > kMaxAnswerBytes) {
             result.answer.resize(kMaxAnswerBytes);
             x.report.Status(IDS_ANSWER_CUT, "");
             x.socket.Close();

@@ -258,7 +258,7 @@ HttpAnswer CWinHttpClient::Get(const std::string& url, IHttpProgress& progress)
         if (bytes == 0) break;
         answer.body.append(exchange->buffer, bytes);
         progress.Receiving();
-        if (answer.body.size() >= kMaxAnswerBytes) {
+        if (answer.body.size() > kMaxAnswerBytes) {
             answer.body.resize(kMaxAnswerBytes);
             answer.end = HttpEnd::Cut;
             return answer;

@@ -212,26 +212,36 @@ TEST(WhoisQuery, TheAnswerIsTheChunksInOrderEachEndingAtItsFirstZero)
     }
 }
 
-TEST(WhoisQuery, AnAnswerIsCutAtTheLimitAndTheRestIsNotRead)
+TEST(WhoisQuery, AnAnswerIsCutPastTheLimitAndTheRestIsNotRead)
 {
-    // The server would send ten chunks more than the limit takes, then close.
+    // The server sends chunks of a size, then closes; a byte past the limit cuts the answer there.
     struct Case {
         const char* name;
         size_t chunkBytes;
+        size_t extraChunks;  // sent after those that reach the limit
+        QueryEnd end;
+        size_t chunksRead;  // past those that reach the limit, before the connection is closed
     };
-    const Case cases[] = {{"the limit inside a chunk", 500}, {"the limit at a chunk's end", kChunkSize}};
+    const Case cases[] = {
+        {"the limit inside a chunk", 500, 10, QueryEnd::Cut, 0},
+        {"the limit at a chunk's end", kChunkSize, 10, QueryEnd::Cut, 1},
+        {"an answer of exactly the limit", kChunkSize, 0, QueryEnd::Complete, 1},
+    };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const size_t chunksToLimit = (kMaxAnswerBytes + c.chunkBytes - 1) / c.chunkBytes;
         Network net;
-        net.Answer(std::vector<std::string>(chunksToLimit + 10, std::string(c.chunkBytes, 'a')));
+        net.Answer(std::vector<std::string>(chunksToLimit + c.extraChunks, std::string(c.chunkBytes, 'a')));
         Outcome outcome = RunQuery(Ask("example.com"), net);
-        EXPECT_EQ(QueryEnd::Cut, outcome.result.end);
+        EXPECT_EQ(c.end, outcome.result.end);
         EXPECT_TRUE(outcome.result.gotAnswer);
         EXPECT_EQ(kMaxAnswerBytes, outcome.result.answer.size());
-        EXPECT_TRUE(Join({Pass(kInterNic, chunksToLimit), {{IDS_ANSWER_CUT, ""}}}) == outcome.statuses);
-        EXPECT_TRUE(PassLog(1, kInterNic, 43, "example.com", static_cast<int>(chunksToLimit)) == net.Log())
-            << "the connection is closed after the chunk that reached the limit";
+        const size_t received = chunksToLimit + (c.end == QueryEnd::Cut ? c.chunksRead : 0);
+        const Statuses last = c.end == QueryEnd::Cut ? Statuses{{IDS_ANSWER_CUT, ""}} : kDone;
+        EXPECT_TRUE(Join({Pass(kInterNic, received), last}) == outcome.statuses);
+        EXPECT_TRUE(PassLog(1, kInterNic, 43, "example.com", static_cast<int>(chunksToLimit + c.chunksRead)) ==
+                    net.Log())
+            << "the connection is closed once a byte past the limit arrives, or by the server";
     }
 }
 

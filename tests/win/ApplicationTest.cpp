@@ -160,9 +160,11 @@ TEST_F(Application, EscapeAndTheCloseBoxEndTheDialog)
 }
 }  // namespace
 
-// Closing the window ends the modal dialog, and with it the program, promptly at every stage of a
-// query: the running query is stopped, its connection closed, and nothing of it is left to run.
-TEST_F(Application, ClosingTheWindowAtEveryStageEndsTheProgramWithinASecond)
+// Closing the window ends the modal dialog, and with it the program, at every stage of a query
+// without waiting for the server: the running query is stopped, its connection closed, and nothing
+// of it is left to run. (A close that waited for the server would outlast the run's limit, which is
+// shorter than the connect and receive time limits.)
+TEST_F(Application, ClosingTheWindowAtEveryStageEndsTheProgramWithoutWaitingForTheServer)
 {
     FullBacklogListener neverAccepts;
     std::string large;
@@ -186,17 +188,15 @@ TEST_F(Application, ClosingTheWindowAtEveryStageEndsTheProgramWithinASecond)
         m_server.Play({c.script});
         g_builtinServers[kServerInterNic].port = c.connectHangs ? neverAccepts.Port() : m_server.Port();
         const int connections = m_server.Connections();
-        DWORD closedAt = 0;
+        bool closed = false;
         RunApplication("whois.exe example.com", [&] {
-            if (DialogUp() && !closedAt && c.reached()) {
-                closedAt = GetTickCount();
+            if (DialogUp() && !closed && c.reached()) {
+                closed = true;
                 g_pMainDlg->PostMessage(WM_CLOSE);
             }
             return false;
         });
-        const DWORD ended = GetTickCount();
-        ASSERT_NE(0u, closedAt) << "the stage was never reached";
-        EXPECT_LT(ended - closedAt, 1000u) << "closing took too long";
+        ASSERT_TRUE(closed) << "the stage was never reached";
         EXPECT_EQ(nullptr, g_pMainDlg);
         const bool held = !c.script.empty() && c.script.back().kind == ServerStep::kHoldOpen;
         if (held) {
