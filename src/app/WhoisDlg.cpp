@@ -4,6 +4,7 @@
 #include "framework/DataExchange.h"
 #include "framework/WinApp.h"
 #include "res/resource.h"
+#include "text/Utf8.h"
 #include "ui/AboutDlg.h"
 
 CWhoisDlg* g_pMainDlg = nullptr;
@@ -60,10 +61,10 @@ void CWhoisDlg::DoDataExchange(CDataExchange* dx)
     DDX_Control(dx, IDC_SAVE, m_btnSave);
     DDX_Control(dx, IDC_NEXT, m_btnNext);
     DDX_Control(dx, IDC_PREV, m_btnPrev);
-    DDX_Text(dx, IDC_QUESTION, m_strQuestion);
+    DDX_TextUtf8(dx, IDC_QUESTION, m_strQuestion);
     DDX_CBIndex(dx, IDC_SERVER, m_nServer);
     ExchangeAnswer(dx);
-    DDX_Text(dx, IDC_STATUS, m_strStatus);
+    DDX_TextUtf8(dx, IDC_STATUS, m_strStatus);
 }
 
 BOOL CWhoisDlg::OnInitDialog()
@@ -134,6 +135,11 @@ void CWhoisDlg::OnClose()
     // The close box keeps what the user set up; Escape (the cancel command) leaves without saving.
     SaveSettings(TRUE);
     Default();
+}
+
+void CWhoisDlg::SetStatusLine(const CString& text)
+{
+    m_stcStatus.SetWindowTextW(Utf8ToWide(text.Str()).c_str());
 }
 
 void CWhoisDlg::OnOptions()

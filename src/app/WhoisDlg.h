@@ -57,14 +57,16 @@ public:
     CFlatButton m_btnSave;
     CFlatButton m_btnNext;
     CFlatButton m_btnPrev;
+    // The question as typed, in UTF-8: it may be of any script.
     CString m_strQuestion;
     int m_nServer = 0;
     CString m_strAnswer;
     // The answer as it came when it is RDAP's JSON ("&Save..." can write it), else empty.
     CString m_strJson;
+    // In UTF-8, as the status line may name a question or a host of any script.
     CString m_strStatus;
-    // While an internationalised name is asked in its ASCII form: the name as typed (the history
-    // keeps it) and the form sent, both named in the status line; empty otherwise.
+    // While a query runs: the question as typed (the history keeps it, in UTF-8) and, when it is an
+    // internationalised name, the ASCII form sent, both named in the status line; else empty.
     CString m_strTypedName;
     CString m_strAsciiName;
     HICON m_hIcon;
@@ -112,6 +114,8 @@ protected:
 
 private:
     void SetStatusText(UINT stringId);
+    // Shows a status text in UTF-8.
+    void SetStatusLine(const CString& text);
     // Back to idle: the caption "&Ask", the running flags cleared.
     void EndRun();
     // Shows m_strAnswer in the view anew, its links marked unless marking is off; false when the

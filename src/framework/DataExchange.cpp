@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "text/Utf8.h"
+
 HWND CDataExchange::PrepareCtrl(int id)
 {
     m_hWndLastControl = m_pDlgWnd->GetDlgItem(id);
@@ -34,6 +36,17 @@ void DDX_Text(CDataExchange* dx, int id, CString& value)
         value = control.GetWindowText();
     else
         control.SetWindowText(value);
+    control.m_hWnd = nullptr;
+}
+
+void DDX_TextUtf8(CDataExchange* dx, int id, CString& value)
+{
+    CWnd control;
+    control.m_hWnd = dx->PrepareCtrl(id);
+    if (dx->m_bSaveAndValidate)
+        value = WideToUtf8(control.GetWindowTextW());
+    else
+        control.SetWindowTextW(Utf8ToWide(value.Str()).c_str());
     control.m_hWnd = nullptr;
 }
 

@@ -23,6 +23,8 @@ private:
 
 void DDX_Control(CDataExchange* dx, int id, CWnd& control);
 void DDX_Text(CDataExchange* dx, int id, CString& value);
+// Text of any script, held in UTF-8.
+void DDX_TextUtf8(CDataExchange* dx, int id, CString& value);
 void DDX_Text(CDataExchange* dx, int id, int& value);
 void DDX_CBIndex(CDataExchange* dx, int id, int& index);
 void DDX_Check(CDataExchange* dx, int id, int& value);

@@ -42,7 +42,8 @@ INT_PTR CDialog::DoModal()
     HWND owner = m_pParentWnd ? m_pParentWnd->m_hWnd : GetActiveWindow();
     CWinApp* app = AfxGetApp();
     if (!owner && app && app->m_pMainWnd && app->m_pMainWnd != this) owner = app->m_pMainWnd->m_hWnd;
-    INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_nIDTemplate), owner,
+    // Made through the wide API, so that the dialog's controls are Unicode windows.
+    INT_PTR result = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_nIDTemplate), owner,
                                      &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
     m_bModal = false;
     return result;
@@ -54,7 +55,7 @@ bool CDialog::Create(CWnd* parent)
     m_bModal = false;
     if (parent) m_pParentWnd = parent;
     HWND owner = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
-    return CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_nIDTemplate), owner,
+    return CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_nIDTemplate), owner,
                               &CDialog::DialogProc, reinterpret_cast<LPARAM>(this)) != nullptr;
 }
 

@@ -26,8 +26,10 @@ bool CWnd::SubclassWindow(HWND hwnd)
     if (!hwnd || FromHandlePermanent(hwnd)) return false;
     m_hWnd = hwnd;
     SetPropA(hwnd, kObjectProperty, this);
+    // Set through the wide API, so that the window stays a Unicode window: an edit, a combo box or a
+    // list view then keeps text of any script, and the messages reach the object in their wide form.
     m_pfnSuper = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::StdWndProc)));
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::StdWndProc)));
     PreSubclassWindow();
     return true;
 }
@@ -41,7 +43,7 @@ HWND CWnd::UnsubclassWindow()
 {
     HWND hwnd = m_hWnd;
     if (!hwnd) return nullptr;
-    SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+    SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
     RemovePropA(hwnd, kObjectProperty);
     m_pfnSuper = nullptr;
     m_hWnd = nullptr;
@@ -60,6 +62,20 @@ CString CWnd::GetWindowText() const
     int copied = ::GetWindowTextA(m_hWnd, &text[0], length + 1);
     text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
     return CString(std::move(text));
+}
+
+void CWnd::SetWindowTextW(const wchar_t* text)
+{
+    ::SetWindowTextW(m_hWnd, text);
+}
+
+std::wstring CWnd::GetWindowTextW() const
+{
+    const int length = ::GetWindowTextLengthW(m_hWnd);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const int copied = ::GetWindowTextW(m_hWnd, &text[0], length + 1);
+    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+    return text;
 }
 
 BOOL CWnd::DestroyWindow()
@@ -131,14 +147,14 @@ LRESULT CWnd::Default()
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (m_pfnSuper) return CallWindowProcA(m_pfnSuper, m_hWnd, message, wParam, lParam);
-    return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
+    if (m_pfnSuper) return CallWindowProcW(m_pfnSuper, m_hWnd, message, wParam, lParam);
+    return ::DefWindowProcW(m_hWnd, message, wParam, lParam);
 }
 
 LRESULT CALLBACK CWnd::StdWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     CWnd* wnd = FromHandlePermanent(hwnd);
-    if (!wnd) return ::DefWindowProcA(hwnd, message, wParam, lParam);
+    if (!wnd) return ::DefWindowProcW(hwnd, message, wParam, lParam);
     CurrentMessage saved = wnd->m_current;
     wnd->m_current = {message, wParam, lParam};
     LRESULT result = 0;

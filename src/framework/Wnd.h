@@ -1,5 +1,7 @@
 // CWnd: a C++ object bound to one window. Messages reach the object through its message map
 // (message, control ID, notification code) and fall through to the window's previous procedure.
+// Windows are Unicode windows: a message that carries text reaches the object in its wide form,
+// whichever API sent it.
 #pragma once
 
 #include "framework/Afx.h"
@@ -45,8 +47,12 @@ public:
     {
         return ::PostMessageA(m_hWnd, message, wParam, lParam);
     }
+    // In the ANSI code page, for the texts of the program's own (buttons, captions, fields of digits).
     void SetWindowText(const char* text);
     CString GetWindowText() const;
+    // Text that may be of any script.
+    void SetWindowTextW(const wchar_t* text);
+    std::wstring GetWindowTextW() const;
     HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
     int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
     BOOL EnableWindow(BOOL enable = TRUE) { return ::EnableWindow(m_hWnd, enable); }

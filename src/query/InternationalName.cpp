@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "text/Utf8.h"
+
 namespace {
 bool IsDot(WideChar c) { return c == u'.' || c == u'\u3002' || c == u'\uFF0E' || c == u'\uFF61'; }
 
@@ -37,4 +39,10 @@ QuestionToSend PrepareQuestion(const WideText& question, const NameToAscii& toAs
         std::any_of(ascii.begin(), ascii.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80 || c == 0; }))
         return {QuestionToSend::NoAsciiForm, ""};
     return {QuestionToSend::AsciiForm, ascii};
+}
+
+std::string TypedQuestionBytes(const WideText& question, const WideToAnsiCodePage& toAnsi)
+{
+    std::string ansi;
+    return toAnsi(question, &ansi) ? ansi : WideToUtf8(question);
 }

@@ -26,3 +26,10 @@ struct QuestionToSend {
 };
 
 QuestionToSend PrepareQuestion(const WideText& question, const NameToAscii& toAscii);
+
+// The system's conversion to the ANSI code page; false when a character has no form there.
+using WideToAnsiCodePage = std::function<bool(const WideText& text, std::string* ansi)>;
+
+// The bytes of a question that goes out as typed: in the ANSI code page, as the program has always
+// sent it, when that holds every character; else UTF-8, the set today's servers read.
+std::string TypedQuestionBytes(const WideText& question, const WideToAnsiCodePage& toAnsi);

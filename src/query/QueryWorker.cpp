@@ -12,6 +12,7 @@
 #include "rdap/WinHttpClient.h"
 #include "res/resource.h"
 #include "text/SystemText.h"
+#include "text/Utf8.h"
 
 namespace {
 // What a worker owns: the window to report to, its job, and the socket and RDAP requests it shares
@@ -134,27 +135,33 @@ void CWhoisDlg::OnAsk()
     UpdateData(TRUE);
     m_bGotAnswer = FALSE;
     // A name that cannot go out in the form servers take is not asked at all.
-    const QuestionToSend sent = PrepareQuestion(AnsiToWide(m_strQuestion.Str()), SystemNameToAscii);
+    const WideText typed = Utf8ToWide(m_strQuestion.Str());
+    const QuestionToSend sent = PrepareQuestion(typed, SystemNameToAscii);
     if (sent.form == QuestionToSend::NoAsciiForm) {
         EndRun();
         m_bFromLink = FALSE;
         CString text;
         text.Format(LoadedString(IDS_NO_ASCII_FORM), m_strQuestion.GetString());
-        m_stcStatus.SetWindowText(text);
+        SetStatusLine(text);
         return;
     }
     const bool converted = sent.form == QuestionToSend::AsciiForm;
-    m_strTypedName = converted ? m_strQuestion : CString();
+    m_strTypedName = m_strQuestion;
     m_strAsciiName = converted ? CString(sent.ascii) : CString();
 
     auto task = std::make_unique<QueryTask>();
     task->window = m_hWnd;
-    task->job.question = converted ? sent.ascii : m_strQuestion.Str();
+    task->job.question = converted ? sent.ascii : TypedQuestionBytes(typed, WideToAnsi);
     task->job.server = m_nServer;
     task->job.serverChoice = m_nServerChoice;
     task->job.fromLink = m_bFromLink != FALSE;
     task->job.lastServer = m_nLastServer;
     task->job.customServers = m_dlgServers.m_servers;
+    // A custom host typed in another script is looked up in its ASCII form.
+    for (ServerEntry& entry : task->job.customServers) {
+        const QuestionToSend host = PrepareQuestion(Utf8ToWide(entry.host), SystemNameToAscii);
+        if (host.form == QuestionToSend::AsciiForm) entry.host = host.ascii;
+    }
     task->socket = m_hSocket = std::make_shared<QuerySocket>(CWinsockApi::Instance());
     task->http = m_pHttp = std::make_shared<CWinHttpClient>();
 
@@ -183,7 +190,7 @@ LRESULT CWhoisDlg::OnQueryStatus(WPARAM stringId, LPARAM host)
     }
     // "Fatal error: nothing to ask for." and "Complete." are shown without being kept.
     if (stringId != IDS_NOTHING_TO_ASK && stringId != IDS_COMPLETE) m_strStatus = text;
-    m_stcStatus.SetWindowText(text);
+    SetStatusLine(text);
     return 0;
 }
 
@@ -199,8 +206,8 @@ LRESULT CWhoisDlg::OnQueryDone(WPARAM, LPARAM resultParam)
     m_bGotAnswer = result.gotAnswer;
     m_hSocket.reset();
     m_pHttp.reset();
-    // The history keeps an internationalised name as the user typed it.
-    if (!m_strTypedName.IsEmpty()) result.question = m_strTypedName.Str();
+    // The history keeps the question as the user typed it, an internationalised name included.
+    result.question = m_strTypedName.Str();
     m_strTypedName.Empty();
     m_strAsciiName.Empty();
     if (m_bGotAnswer) {
@@ -225,7 +232,7 @@ LRESULT CWhoisDlg::OnQueryDone(WPARAM, LPARAM resultParam)
         // complete, must not pass for a whole one: the status line keeps what ended the run.
         if (result.end == QueryEnd::Cut) SetStatusText(IDS_ANSWER_CUT);
         if (result.end == QueryEnd::OutOfMemory) SetStatusText(IDS_OUT_OF_MEMORY);
-        if (const UINT failure = FailureText(result)) m_stcStatus.SetWindowText(StatusText(failure, result.failedHost));
+        if (const UINT failure = FailureText(result)) SetStatusLine(StatusText(failure, result.failedHost));
         return 0;
     }
     EndRun();

@@ -1,5 +1,6 @@
 // The server combo: the user's choice and the custom entries after the six fixed ones.
 #include "app/WhoisDlg.h"
+#include "text/Utf8.h"
 
 void CWhoisDlg::OnServerChange()
 {
@@ -16,7 +17,7 @@ void CWhoisDlg::OnServerChange()
 void CWhoisDlg::RebuildServerCombo()
 {
     while (m_cmbServer.GetCount() > kFirstCustomServer) m_cmbServer.DeleteString(kFirstCustomServer);
-    for (const ServerEntry& entry : m_dlgServers.m_servers) m_cmbServer.AddString(entry.label.c_str());
+    for (const ServerEntry& entry : m_dlgServers.m_servers) m_cmbServer.AddString(Utf8ToWide(entry.label).c_str());
     // A custom entry that was chosen and is gone leaves the choice on "Automatic".
     const int count = m_cmbServer.GetCount();
     if (m_cmbServer.GetCurSel() < 0) m_cmbServer.SetCurSel(kServerAutomatic);

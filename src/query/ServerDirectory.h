@@ -23,7 +23,8 @@ enum ServerIndex : int {
     kFirstCustomServer = 6,
 };
 
-// One custom WHOIS server; the port stays text until a query uses it.
+// One custom WHOIS server; the port stays text until a query uses it. Label and host may be of any
+// script, in UTF-8.
 struct ServerEntry {
     std::string label;
     std::string host;

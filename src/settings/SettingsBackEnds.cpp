@@ -3,13 +3,35 @@
 
 #include <cstring>
 
+#include "settings/IniEncoding.h"
+#include "text/SystemText.h"
+#include "text/Utf8.h"
+
 namespace {
 // INI values are read through a buffer of this size.
 const DWORD kIniValueBuffer = 1000;
 // The INI section is read in steps of this size until it fits.
 const DWORD kIniSectionStep = 16384;
-// Room for the longest value name there can be: 16,383 characters of up to three bytes each.
-const size_t kLongestValueName = 3 * 16383 + 1;
+// Room for the longest value name there can be.
+const size_t kLongestValueName = 16383 + 1;
+
+// Registry data as text up to its first zero, whatever type the value has: a text value in UTF-16,
+// any other's bytes in the ANSI code page (as the ANSI functions handed them over before).
+std::string DataText(DWORD type, const BYTE* data, DWORD length)
+{
+    if (type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ) {
+        WideText text(length / sizeof(wchar_t), L'\0');
+        memcpy(text.data(), data, text.size() * sizeof(wchar_t));
+        return WideToUtf8(text.substr(0, text.find(L'\0')));
+    }
+    const char* bytes = reinterpret_cast<const char*>(data);
+    return WideToUtf8(AnsiToWide(std::string_view(bytes, strnlen(bytes, length))));
+}
+
+WideText WidePath(const std::string& path)
+{
+    return AnsiToWide(path);
+}
 }  // namespace
 
 int CRegistrySettings::ReadInt(const char* section, const char* key, int defaultValue)
@@ -29,7 +51,13 @@ bool CRegistrySettings::WriteInt(const char* section, const char* key, int value
 
 bool CRegistrySettings::WriteString(const char* section, const char* key, const std::string& value)
 {
-    return m_app.WriteProfileString(section, key, value.c_str()) != FALSE;
+    HKEY sectionKey = m_app.GetSectionKey(section);
+    if (!sectionKey) return false;
+    const WideText text = Utf8ToWide(value);
+    const LONG status = RegSetValueExW(sectionKey, Utf8ToWide(key).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                                       static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(sectionKey);
+    return status == ERROR_SUCCESS;
 }
 
 bool CRegistrySettings::ReadServers(std::vector<StoredServer>* entries)
@@ -43,25 +71,22 @@ bool CRegistrySettings::ReadServers(std::vector<StoredServer>* entries)
                                         KEY_ALL_ACCESS, nullptr, &key, &disposition) != ERROR_SUCCESS)
         return false;
     DWORD values = 0, longestName = 0, longestData = 0;
-    LONG status = RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, &longestName,
+    LONG status = RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, &longestName,
                                    &longestData, nullptr, nullptr);
-    // The longest name is counted in characters, and a character of the ANSI code page may take two
-    // bytes; a buffer that is still short grows below.
-    std::vector<char> name(2 * static_cast<size_t>(longestName) + 1);
-    std::vector<char> data(static_cast<size_t>(longestData) + 1);
+    std::vector<wchar_t> name(static_cast<size_t>(longestName) + 1);
+    std::vector<BYTE> data(static_cast<size_t>(longestData) + sizeof(wchar_t));
     for (DWORD index = 0; status == ERROR_SUCCESS && index < values; ++index) {
-        DWORD nameLength = 0, dataLength = 0;
+        DWORD nameLength = 0, dataLength = 0, type = 0;
         for (;;) {
             nameLength = static_cast<DWORD>(name.size());
-            dataLength = static_cast<DWORD>(data.size());
-            status = RegEnumValueA(key, index, name.data(), &nameLength, nullptr, nullptr,
-                                   reinterpret_cast<BYTE*>(data.data()), &dataLength);
+            dataLength = static_cast<DWORD>(data.size() - sizeof(wchar_t));
+            status = RegEnumValueW(key, index, name.data(), &nameLength, nullptr, &type, data.data(), &dataLength);
             // A name that fills its buffer may have been cut short (Wine cuts it without a word).
             const bool nameFull = status == ERROR_SUCCESS && nameLength + 1 >= name.size();
             if (status != ERROR_MORE_DATA && !nameFull) break;
             // The size the data needs is reported; the name's is not.
-            if (status == ERROR_MORE_DATA && dataLength > data.size())
-                data.resize(dataLength);
+            if (status == ERROR_MORE_DATA && dataLength + sizeof(wchar_t) > data.size())
+                data.resize(dataLength + sizeof(wchar_t));
             else if (name.size() < kLongestValueName)
                 name.resize(std::min(2 * name.size(), kLongestValueName));
             else
@@ -73,9 +98,7 @@ bool CRegistrySettings::ReadServers(std::vector<StoredServer>* entries)
             break;
         }
         if (status != ERROR_SUCCESS) break;
-        // The data is read as text up to its first zero, whatever type the value has.
-        entries->push_back(StoredRegistryServer(std::string(name.data(), nameLength),
-                                                std::string(data.data(), strnlen(data.data(), dataLength))));
+        entries->push_back(StoredRegistryServer(WideToUtf8(WideText(name.data(), nameLength)), DataText(type, data.data(), dataLength)));
     }
     RegCloseKey(key);
     return status == ERROR_SUCCESS;
@@ -83,7 +106,11 @@ bool CRegistrySettings::ReadServers(std::vector<StoredServer>* entries)
 
 bool CRegistrySettings::DeleteServer(const std::string& name)
 {
-    return m_app.WriteProfileString(kServersSection, name.c_str(), nullptr) != FALSE;
+    HKEY sectionKey = m_app.GetSectionKey(kServersSection);
+    if (!sectionKey) return false;
+    const LONG status = RegDeleteValueW(sectionKey, Utf8ToWide(name).c_str());
+    RegCloseKey(sectionKey);
+    return status == ERROR_SUCCESS;
 }
 
 int CIniSettings::ReadInt(const char* section, const char* key, int defaultValue)
@@ -93,34 +120,72 @@ int CIniSettings::ReadInt(const char* section, const char* key, int defaultValue
 
 std::string CIniSettings::ReadString(const char* section, const char* key, const char* defaultValue)
 {
-    char value[kIniValueBuffer] = {};
-    GetPrivateProfileStringA(section, key, defaultValue, value, kIniValueBuffer, m_path.c_str());
-    return value;
+    wchar_t value[kIniValueBuffer] = {};
+    GetPrivateProfileStringW(Utf8ToWide(section).c_str(), Utf8ToWide(key).c_str(), Utf8ToWide(defaultValue).c_str(), value,
+                             kIniValueBuffer, WidePath(m_path).c_str());
+    return WideToUtf8(value);
 }
 
 bool CIniSettings::WriteInt(const char* section, const char* key, int value)
 {
-    return WritePrivateProfileStringA(section, key, std::to_string(value).c_str(), m_path.c_str()) != FALSE;
+    return WriteString(section, key, std::to_string(value));
 }
 
 bool CIniSettings::WriteString(const char* section, const char* key, const std::string& value)
 {
-    return WritePrivateProfileStringA(section, key, value.c_str(), m_path.c_str()) != FALSE;
+    return BeginUnicodeFile() && WritePrivateProfileStringW(Utf8ToWide(section).c_str(), Utf8ToWide(key).c_str(),
+                                                            Utf8ToWide(value).c_str(), WidePath(m_path).c_str()) != FALSE;
 }
 
 bool CIniSettings::ReadServers(std::vector<StoredServer>* entries)
 {
-    std::vector<char> section(kIniSectionStep);
+    std::vector<wchar_t> section(kIniSectionStep);
     DWORD length = 0;
     // A section that did not fit comes back as the buffer's size less two.
-    while ((length = GetPrivateProfileSectionA(kServersSection, section.data(), static_cast<DWORD>(section.size()),
-                                               m_path.c_str())) == section.size() - 2)
+    while ((length = GetPrivateProfileSectionW(Utf8ToWide(kServersSection).c_str(), section.data(),
+                                               static_cast<DWORD>(section.size()), WidePath(m_path).c_str())) ==
+           section.size() - 2)
         section.resize(section.size() + kIniSectionStep);
-    *entries = StoredIniServers(section.data(), length);
+    const std::string text = WideToUtf8(WideText(section.data(), length));
+    *entries = StoredIniServers(text.data(), text.size());
     return true;
 }
 
 bool CIniSettings::DeleteServer(const std::string& name)
 {
-    return WritePrivateProfileStringA(kServersSection, name.c_str(), nullptr, m_path.c_str()) != FALSE;
+    return BeginUnicodeFile() && WritePrivateProfileStringW(Utf8ToWide(kServersSection).c_str(), Utf8ToWide(name).c_str(),
+                                                            nullptr, WidePath(m_path).c_str()) != FALSE;
+}
+
+bool CIniSettings::BeginUnicodeFile()
+{
+    if (m_bUnicode) return true;
+    std::string file;
+    HANDLE handle = CreateFileA(m_path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) {
+        char chunk[4096];
+        DWORD got = 0;
+        while (ReadFile(handle, chunk, sizeof chunk, &got, nullptr) && got > 0) file.append(chunk, got);
+        CloseHandle(handle);
+    } else if (GetLastError() != ERROR_FILE_NOT_FOUND) {
+        return false;
+    }
+    const std::optional<std::string> unicode = UnicodeIniBytes(file, AnsiToWide);
+    // Written beside the file and then put in its place, so that a failed write loses nothing.
+    if (unicode && !ReplaceFileWith(*unicode)) return false;
+    m_bUnicode = true;
+    return true;
+}
+
+bool CIniSettings::ReplaceFileWith(const std::string& bytes) const
+{
+    const std::string temporary = m_path + ".new";
+    HANDLE handle = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const bool wrote = WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size();
+    CloseHandle(handle);
+    if (wrote && MoveFileExA(temporary.c_str(), m_path.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+    DeleteFileA(temporary.c_str());
+    return false;
 }

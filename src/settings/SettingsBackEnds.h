@@ -1,5 +1,6 @@
 // The two back ends of the settings store: the application's profile in the registry
-// (HKEY_CURRENT_USER\Software\Tarquelin\Whois) and an INI file of the user's choice.
+// (HKEY_CURRENT_USER\Software\Tarquelin\Whois) and an INI file of the user's choice. Texts come and
+// go in UTF-8 and are stored through the wide API: a label or host may be of any script.
 #pragma once
 
 #include "framework/WinApp.h"
@@ -30,5 +31,11 @@ public:
     bool DeleteServer(const std::string& name) override;
 
 private:
+    // Gives the file, before its first write, the byte-order mark that keeps it in UTF-16, turning
+    // an older file's text into UTF-16 (its other sections stay). False when that failed.
+    bool BeginUnicodeFile();
+    bool ReplaceFileWith(const std::string& bytes) const;
+
     std::string m_path;
+    bool m_bUnicode = false;
 };

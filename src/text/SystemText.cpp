@@ -31,6 +31,22 @@ WideText AnsiToWide(std::string_view bytes)
     return text;
 }
 
+bool WideToAnsi(const WideText& text, std::string* ansi)
+{
+    ansi->clear();
+    if (text.empty()) return true;
+    const int length = static_cast<int>(text.size());
+    // No best fit: a character the code page lacks must not pass for a look-alike ("ä" for "a").
+    const int ansiLength = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length, nullptr, 0, nullptr, nullptr);
+    if (ansiLength <= 0) return false;
+    ansi->assign(static_cast<size_t>(ansiLength), '\0');
+    BOOL lacking = FALSE;
+    // Where the ANSI code page is UTF-8 the system refuses to say what it lacked: that is no ANSI form.
+    return WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length, ansi->data(), ansiLength, nullptr,
+                               &lacking) == ansiLength &&
+           !lacking;
+}
+
 bool SystemNameToAscii(const WideText& name, std::string* ascii)
 {
     const IdnToAsciiFunction toAscii = SystemIdnToAscii();

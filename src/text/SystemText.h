@@ -10,6 +10,10 @@
 // Bytes of the system's ANSI code page as UTF-16 (an AnsiDecoder).
 WideText AnsiToWide(std::string_view bytes);
 
+// UTF-16 in the system's ANSI code page (a WideToAnsiCodePage). False when a character has no form
+// there: `ansi` then holds "?" in its place.
+bool WideToAnsi(const WideText& text, std::string* ansi);
+
 // The ASCII form of an internationalised name by the system's IdnToAscii (a NameToAscii); false
 // when a label has none, or when the system has no such conversion.
 bool SystemNameToAscii(const WideText& name, std::string* ascii);

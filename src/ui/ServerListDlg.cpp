@@ -6,6 +6,7 @@
 
 #include "framework/DataExchange.h"
 #include "res/resource.h"
+#include "text/Utf8.h"
 
 namespace {
 // What a row carries as its item data: its own copy of the three texts.
@@ -32,7 +33,7 @@ BEGIN_MESSAGE_MAP(CServerListDlg, CDialog)
     ON_BN_CLICKED(IDC_SERVER_ADD, &CServerListDlg::OnAdd)
     ON_BN_CLICKED(IDC_SERVER_REMOVE, &CServerListDlg::OnRemove)
     ON_BN_CLICKED(IDC_SERVER_UPDATE, &CServerListDlg::OnUpdate)
-    ON_NOTIFY(LVN_GETDISPINFOA, IDC_SERVER_ROWS, &CServerListDlg::OnGetDispInfo)
+    ON_NOTIFY(LVN_GETDISPINFOW, IDC_SERVER_ROWS, &CServerListDlg::OnGetDispInfo)
     ON_NOTIFY(LVN_ITEMCHANGED, IDC_SERVER_ROWS, &CServerListDlg::OnItemChanged)
     ON_NOTIFY(LVN_DELETEITEM, IDC_SERVER_ROWS, &CServerListDlg::OnDeleteItem)
 END_MESSAGE_MAP()
@@ -56,8 +57,8 @@ void CServerListDlg::DoDataExchange(CDataExchange* dx)
     DDX_Control(dx, IDCANCEL, m_btnCancel);
     DDX_Control(dx, IDC_SERVER_ADD, m_btnAdd);
     DDX_Control(dx, IDC_SERVER_ROWS, m_list);
-    DDX_Text(dx, IDC_SERVER_HOST, m_strHost);
-    DDX_Text(dx, IDC_SERVER_LABEL, m_strLabel);
+    DDX_TextUtf8(dx, IDC_SERVER_HOST, m_strHost);
+    DDX_TextUtf8(dx, IDC_SERVER_LABEL, m_strLabel);
     // Last, so that a port that does not convert still leaves host and label read.
     DDX_Text(dx, IDC_SERVER_PORT, m_nPort);
 }
@@ -125,11 +126,12 @@ void CServerListDlg::OnUpdate()
 
 void CServerListDlg::OnGetDispInfo(NMHDR* header, LRESULT* result)
 {
-    LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(header)->item;
+    // The dialog is a Unicode window, so its list view asks for text in the wide form.
+    LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(header)->item;
     const auto* record = reinterpret_cast<const RowRecord*>(item.lParam);
     // The list view names the capacity of its buffer: a longer text is cut, never written past it.
     if ((item.mask & LVIF_TEXT) && record && item.pszText && item.cchTextMax > 0)
-        lstrcpynA(item.pszText, record->Field(item.iSubItem).c_str(), item.cchTextMax);
+        lstrcpynW(item.pszText, Utf8ToWide(record->Field(item.iSubItem)).c_str(), item.cchTextMax);
     *result = 0;
 }
 

@@ -23,6 +23,7 @@ public:
     CFlatButton m_btnCancel;
     CFlatButton m_btnAdd;
     CListCtrl m_list;
+    // Host and label as typed, in UTF-8 (as the entries hold them).
     CString m_strHost;
     CString m_strLabel;
     int m_nPort;

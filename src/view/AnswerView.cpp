@@ -5,6 +5,8 @@
 #include "app/WhoisDlg.h"
 #include "framework/DataExchange.h"
 #include "res/resource.h"
+#include "text/SystemText.h"
+#include "text/Utf8.h"
 #include "view/FillPlan.h"
 #include "view/FontHeight.h"
 #include "view/LinkScan.h"
@@ -167,7 +169,7 @@ void CWhoisDlg::OnLinkNotify(NMHDR* header, LRESULT* result)
     m_strQuestion = m_nLastServer == kServerInterNic ? "!" : "";
     m_richAnswer.HideSelection(TRUE, TRUE);
     m_richAnswer.SetSel(link->chrg.cpMin, link->chrg.cpMax);
-    m_strQuestion += m_richAnswer.GetSelText();
+    m_strQuestion += WideToUtf8(AnsiToWide(m_richAnswer.GetSelText().Str())).c_str();
     m_richAnswer.SetSel(0, 0);
     m_richAnswer.HideSelection(FALSE, FALSE);
     m_bFromLink = TRUE;
@@ -183,9 +185,9 @@ LRESULT CWhoisDlg::OnShowMembers(WPARAM, LPARAM)
 {
     // Once a run has ended, the status line keeps saying how it ended: the status text the
     // members hold may name a stage of that run.
-    const CString status = m_stcStatus.GetWindowText();
+    const std::wstring status = m_stcStatus.GetWindowTextW();
     UpdateData(FALSE);
-    if (!m_bRunning) m_stcStatus.SetWindowText(status);
+    if (!m_bRunning) m_stcStatus.SetWindowTextW(status.c_str());
     return 0;
 }
 

@@ -3,6 +3,8 @@
 #include "framework/ErrorText.h"
 #include "framework/FileDialog.h"
 #include "rdap/RdapQuestion.h"
+#include "text/SystemText.h"
+#include "text/Utf8.h"
 #include "view/LineEnds.h"
 
 #include <vector>
@@ -70,7 +72,10 @@ void CWhoisDlg::OnSave()
 {
     // An RDAP answer can also be written as the JSON it came as: the file type chooses.
     const bool json = !m_strJson.IsEmpty();
-    CFileDialog dialog(FALSE, "txt", ProposedName(m_strQuestion.Str()).c_str(), OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+    // The file dialog takes the ANSI code page: a character it lacks is proposed as "_".
+    std::string question;
+    WideToAnsi(Utf8ToWide(m_strQuestion.Str()), &question);
+    CFileDialog dialog(FALSE, "txt", ProposedName(question).c_str(), OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
                        json ? "Text files|*.txt|RDAP JSON|*.json|All files|*.*||" : "Text files|*.txt|All files|*.*||", this);
     const INT_PTR chosen = dialog.DoModal();
     if (chosen == -1) {

@@ -2,6 +2,9 @@
 #include "support/DialogDriver.h"
 
 #include <algorithm>
+#include <new>
+
+#include "text/Utf8.h"
 
 namespace {
 TextLog* g_pLog = nullptr;
@@ -95,6 +98,13 @@ HWND ShownWindow(const std::string& title)
     return search.found;
 }
 
+std::string Utf8WindowText(HWND window)
+{
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<size_t>(std::max(0, GetWindowTextW(window, &text[0], static_cast<int>(text.size())))));
+    return WideToUtf8(text);
+}
+
 std::string ItemText(HWND dialog, int id)
 {
     return WindowText(GetDlgItem(dialog, id));
@@ -112,7 +122,7 @@ std::string RichEditText(HWND control)
     return text;
 }
 
-TextLog::TextLog() : m_hook(SetWindowsHookExA(WH_CALLWNDPROC, &TextLog::Hook, nullptr, GetCurrentThreadId()))
+TextLog::TextLog() : m_hook(SetWindowsHookExA(WH_CALLWNDPROCRET, &TextLog::Hook, nullptr, GetCurrentThreadId()))
 {
     g_pLog = this;
 }
@@ -125,12 +135,20 @@ TextLog::~TextLog()
 
 LRESULT CALLBACK TextLog::Hook(int code, WPARAM wParam, LPARAM lParam)
 {
-    const CWPSTRUCT* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    const CWPRETSTRUCT* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
     if (code == HC_ACTION && g_pLog && (call->message == WM_SETTEXT || call->message == EM_REPLACESEL)) {
         auto found = g_pLog->m_texts.find(call->hwnd);
         if (found == g_pLog->m_texts.end()) found = g_pLog->m_texts.find(nullptr);
-        if (found != g_pLog->m_texts.end())
-            found->second.emplace_back(call->lParam ? reinterpret_cast<const char*>(call->lParam) : "");
+        // A text set reaches a Unicode window in either form: what it holds then says which text it was.
+        // Nothing may be thrown into the system's frames: a text there is no memory for (while a test
+        // limits this thread's allocations) is left out.
+        try {
+            if (found != g_pLog->m_texts.end())
+                found->second.emplace_back(call->message == WM_SETTEXT ? Utf8WindowText(call->hwnd)
+                                           : call->lParam              ? reinterpret_cast<const char*>(call->lParam)
+                                                                       : "");
+        } catch (const std::bad_alloc&) {
+        }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -150,6 +168,26 @@ std::string TempPath(const char* name)
     char folder[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, folder);
     return std::string(folder) + name;
+}
+
+std::string ReadWholeFile(const std::string& path)
+{
+    std::string bytes;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return bytes;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+    CloseHandle(file);
+    return bytes;
+}
+
+void WriteWholeFile(const std::string& path, const std::string& bytes)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
 }
 
 WhenShown::WhenShown(std::string title, std::function<void(HWND)> action)

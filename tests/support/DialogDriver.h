@@ -23,11 +23,13 @@ std::string ClassOf(HWND window);
 // The first window on screen of this thread captioned `title`, or null.
 HWND ShownWindow(const std::string& title);
 std::string ItemText(HWND dialog, int id);
+// A window's text of any script, in UTF-8.
+std::string Utf8WindowText(HWND window);
 // The text a rich edit control holds, streamed out of the control itself.
 std::string RichEditText(HWND control);
 
-// Records every text set on or typed into the watched windows of this thread (WM_SETTEXT,
-// EM_REPLACESEL), in order.
+// Records every text set on or typed into the watched windows of this thread (WM_SETTEXT, in
+// UTF-8, and EM_REPLACESEL), in order.
 class TextLog {
 public:
     TextLog();
@@ -144,6 +146,9 @@ void SendClick(HWND dialog, int id);
 
 // A file name in the system's temporary folder.
 std::string TempPath(const char* name);
+// A file's bytes (empty when it cannot be read), and a file made of bytes.
+std::string ReadWholeFile(const std::string& path);
+void WriteWholeFile(const std::string& path, const std::string& bytes);
 
 // Sends an empty message to a window every few milliseconds from another thread and counts the
 // ones it did not answer within 100 ms: a window that some work blocks shows up here.

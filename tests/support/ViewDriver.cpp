@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "rdap/BootstrapFolder.h"
+#include "text/Utf8.h"
 
 namespace {
 const std::string kHost = "127.0.0.1";
@@ -126,6 +127,19 @@ void SetClipboardText(const std::string& text)
     memcpy(GlobalLock(data), text.c_str(), text.size() + 1);
     GlobalUnlock(data);
     if (!SetClipboardData(CF_TEXT, data)) GlobalFree(data);
+    CloseClipboard();
+}
+
+void SetClipboardUnicodeText(const std::string& utf8)
+{
+    const WideText text = Utf8ToWide(utf8);
+    if (!OpenTheClipboard()) return;
+    EmptyClipboard();
+    const size_t size = (text.size() + 1) * sizeof(wchar_t);
+    HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, size);
+    memcpy(GlobalLock(data), text.c_str(), size);
+    GlobalUnlock(data);
+    if (!SetClipboardData(CF_UNICODETEXT, data)) GlobalFree(data);
     CloseClipboard();
 }
 

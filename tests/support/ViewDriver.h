@@ -56,4 +56,6 @@ POINT CharScreenPoint(HWND view, long position);
 
 std::string ClipboardText();
 void SetClipboardText(const std::string& text);
+// Puts text of any script (given in UTF-8) on the clipboard as Unicode text.
+void SetClipboardUnicodeText(const std::string& utf8);
 void EmptyTheClipboard();

@@ -9,6 +9,7 @@
 #include "support/AllocationLimit.h"
 #include "support/DialogDriver.h"
 #include "support/ScriptedWhoisServer.h"
+#include "support/ViewDriver.h"
 
 namespace {
 const std::string kHost = "127.0.0.1";
@@ -313,44 +314,53 @@ TEST_F(MainDialogQuery, AnAnswerThereIsNoMemoryToKeepEndsTheRunAndTheHistoryKeep
 }
 }  // namespace
 
-TEST_F(MainDialogQuery, InternationalNameGoesOutInItsAsciiFormAndStaysAsTyped)
+// A question pasted in any script: an internationalised name goes out in its ASCII form, other text
+// in the ANSI code page when that holds it, else in UTF-8; the status line names both forms of a
+// name, and the question box and the history keep what was pasted.
+TEST_F(MainDialogQuery, APastedQuestionOfAnyScriptGoesOutInTheFormServersTakeAndStaysAsTyped)
 {
     struct Case {
-        const wchar_t* typed;
+        const char* typed;   // UTF-8
         const char* sent;    // null: nothing is sent
         const char* status;  // the status line while the query runs, or at its end
     };
     const std::string connecting = Connecting();
     const Case cases[] = {
-        {L"b\u00FCcher.de", "xn--bcher-kva.de\n", " (b\xFC" "cher.de asked as xn--bcher-kva.de)"},
-        {L"example.com", "example.com\n", ""},
-        {L"b\u00FCcher..de", nullptr, "Cannot ask b\xFC" "cher..de: the name has no ASCII form (xn--)"},
+        {"b\u00FCcher.de", "xn--bcher-kva.de\n", " (b\u00FCcher.de asked as xn--bcher-kva.de)"},
+        {"\u043F\u0440\u0438\u043C\u0435\u0440.\u0440\u0444", "xn--e1afmkfd.xn--p1ai\n",
+         " (\u043F\u0440\u0438\u043C\u0435\u0440.\u0440\u0444 asked as xn--e1afmkfd.xn--p1ai)"},
+        {"example.com", "example.com\n", ""},
+        {"M\u00FCller", "M\xFCller\n", ""},
+        {"\u0418\u0432\u0430\u043D\u043E\u0432 \u0418.", "\u0418\u0432\u0430\u043D\u043E\u0432 \u0418.\n", ""},
+        {"b\u00FCcher..de", nullptr, "Cannot ask b\u00FCcher..de: the name has no ASCII form (xn--)"},
     };
-    // The question box takes the ANSI code page, which holds these letters under Wine's default.
+    // "Müller" goes out in the ANSI code page of Wine's default, which holds "ü" but no Cyrillic.
     ASSERT_EQ(1252u, GetACP());
     ChooseServer(kServerInterNic);
     for (const Case& c : cases) {
         m_log.Clear();
         m_server.Play({{ServerStep::Send("Domain Name: EXAMPLE.DE\n")}});
         const size_t asked = m_server.Received().size();
-        char typed[64];
-        WideCharToMultiByte(CP_ACP, 0, c.typed, -1, typed, sizeof typed, nullptr, nullptr);
-        Ask(typed);
-        ASSERT_TRUE(WaitForEnd()) << typed;
+        SetClipboardUnicodeText(c.typed);
+        SendClick(m_dlg.m_hWnd, IDC_DATA);
+        PostClick(m_dlg.m_hWnd, IDOK);
+        ASSERT_TRUE(WaitForEnd()) << c.typed;
         const std::vector<std::string> received = m_server.Received();
         const std::vector<std::string> sent(received.begin() + static_cast<std::ptrdiff_t>(asked), received.end());
         if (!c.sent) {
-            EXPECT_EQ(c.status, WindowText(Status())) << typed;
-            EXPECT_TRUE(sent.empty()) << typed;
-            EXPECT_EQ((std::vector<std::string>{"&Ask"}), m_log.Texts(AskButton())) << typed;
+            EXPECT_EQ(c.status, Utf8WindowText(Status())) << c.typed;
+            EXPECT_TRUE(sent.empty()) << c.typed;
+            EXPECT_EQ((std::vector<std::string>{"&Ask"}), m_log.Texts(AskButton())) << c.typed;
             continue;
         }
-        EXPECT_EQ((std::vector<std::string>{c.sent}), sent) << typed;
-        ASSERT_GE(StatusTexts().size(), 2u) << typed;
-        EXPECT_EQ(connecting + c.status, StatusTexts()[1]) << typed;
-        EXPECT_EQ("Complete.", WindowText(Status())) << typed;
-        // The question box and the history keep what the user typed.
-        EXPECT_EQ(typed, ItemText(m_dlg.m_hWnd, IDC_QUESTION)) << typed;
-        EXPECT_EQ(typed, m_dlg.m_pCurrent->question) << typed;
+        EXPECT_EQ((std::vector<std::string>{c.sent}), sent) << c.typed;
+        ASSERT_GE(StatusTexts().size(), 2u) << c.typed;
+        EXPECT_EQ(connecting + c.status, StatusTexts()[1]) << c.typed;
+        EXPECT_EQ("Complete.", WindowText(Status())) << c.typed;
+        EXPECT_EQ(c.typed, Utf8WindowText(m_dlg.GetDlgItem(IDC_QUESTION))) << c.typed;
+        EXPECT_EQ(c.typed, m_dlg.m_pCurrent->question) << c.typed;
     }
+    // Back in the history, the question box shows the question of the answer on display as typed.
+    SendClick(m_dlg.m_hWnd, IDC_PREV);
+    EXPECT_EQ(cases[3].typed, Utf8WindowText(m_dlg.GetDlgItem(IDC_QUESTION)));
 }

@@ -9,6 +9,7 @@
 #include "res/resource.h"
 #include "support/DialogDriver.h"
 #include "support/ViewDriver.h"
+#include "text/Utf8.h"
 #include "ui/ServerListDlg.h"
 
 namespace {
@@ -52,15 +53,16 @@ public:
     HWND List() const { return m_dlg.GetDlgItem(IDC_SERVER_ROWS); }
     int RowCount() const { return static_cast<int>(SendMessageA(List(), LVM_GETITEMCOUNT, 0, 0)); }
 
+    // In UTF-8: a label or host may be of any script.
     std::string Cell(int row, int column, int capacity = 256) const
     {
-        std::string buffer(static_cast<size_t>(capacity), '\0');
-        LVITEMA item{};
+        std::wstring buffer(static_cast<size_t>(capacity), L'\0');
+        LVITEMW item{};
         item.iSubItem = column;
         item.pszText = &buffer[0];
         item.cchTextMax = capacity;
-        SendMessageA(List(), LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-        return buffer.c_str();
+        SendMessageW(List(), LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+        return WideToUtf8(buffer.c_str());
     }
 
     Texts Rows() const
@@ -74,14 +76,14 @@ public:
     std::string Fields() const
     {
         HWND dlg = m_dlg.m_hWnd;
-        return ItemText(dlg, IDC_SERVER_LABEL) + "|" + ItemText(dlg, IDC_SERVER_HOST) + "|" +
+        return Utf8WindowText(GetDlgItem(dlg, IDC_SERVER_LABEL)) + "|" + Utf8WindowText(GetDlgItem(dlg, IDC_SERVER_HOST)) + "|" +
                ItemText(dlg, IDC_SERVER_PORT);
     }
 
     void SetFields(const char* label, const char* host, const char* port)
     {
-        SetDlgItemTextA(m_dlg.m_hWnd, IDC_SERVER_LABEL, label);
-        SetDlgItemTextA(m_dlg.m_hWnd, IDC_SERVER_HOST, host);
+        SetDlgItemTextW(m_dlg.m_hWnd, IDC_SERVER_LABEL, Utf8ToWide(label).c_str());
+        SetDlgItemTextW(m_dlg.m_hWnd, IDC_SERVER_HOST, Utf8ToWide(host).c_str());
         SetDlgItemTextA(m_dlg.m_hWnd, IDC_SERVER_PORT, port);
     }
 
@@ -139,6 +141,7 @@ TEST_F(ServerListDialog, AddAppendsTheFieldsWithThePortCutTo16Bits)
         {"Zero", "zero.example", "0", "Zero|zero.example|0", false},
         {"", "", "43", "||43", false},
         {"Same", "alpha.example", "43", "Same|alpha.example|43", false},
+        {"\u65E5\u672C\u30B5\u30FC\u30D0", "whois.\u4F8B\u3048.jp", "43", "\u65E5\u672C\u30B5\u30FC\u30D0|whois.\u4F8B\u3048.jp|43", false},
         // A port that does not convert is complained about; the row keeps the port read last.
         {"Blank", "blank.example", "", "Blank|blank.example|43", true},
         {"Blank", "blank.example", "  7 ", "Blank|blank.example|7", false},

@@ -12,6 +12,7 @@
 #include "support/DialogDriver.h"
 #include "support/ProgramRun.h"
 #include "support/Registry.h"
+#include "text/Utf8.h"
 
 namespace {
 using Texts = std::vector<std::string>;
@@ -65,15 +66,16 @@ protected:
     }
     static void Escape(CWhoisDlg& dlg) { dlg.SendMessage(WM_COMMAND, IDCANCEL, 0); }
 
+    // In UTF-8: a label may be of any script.
     static Texts ComboCustomItems(const CWhoisDlg& dlg)
     {
         Texts labels;
         HWND combo = dlg.GetDlgItem(IDC_SERVER);
         const int count = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
         for (int i = kFirstCustomServer; i < count; ++i) {
-            char label[256] = {};
-            SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(label));
-            labels.push_back(label);
+            wchar_t label[256] = {};
+            SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(label));
+            labels.push_back(WideToUtf8(label));
         }
         return labels;
     }
@@ -334,6 +336,60 @@ TEST_F(SettingsStore, AnIniFileGivesBackWhatWasExportedAndAMissingOneGivesTheDef
     EXPECT_EQ("80,80,640,521", RectText(WindowRect(dlg->m_hWnd)));
     EXPECT_TRUE(Servers(*dlg).empty());
     EXPECT_TRUE(ComboCustomItems(*dlg).empty());
+    DeleteFileA(path.c_str());
+}
+
+// Labels and hosts of any script come back the same from the registry and from an exported file,
+// which is kept in UTF-16; a file an older version wrote in the ANSI code page still loads, and an
+// export into it keeps its other lines.
+TEST_F(SettingsStore, ServersOfAnyScriptComeBackFromTheRegistryAndFromAnIniFile)
+{
+    const std::string japanese = "\u65E5\u672C\u30B5\u30FC\u30D0";
+    // In the order in which the registry lists them.
+    const std::vector<ServerEntry> servers = {{"Caf\u00E9", "c.example", "4343"}, {japanese, "whois.\u4F8B\u3048.jp", "43"}};
+    const Texts expected = {"Caf\u00E9|c.example|4343", japanese + "|whois.\u4F8B\u3048.jp|43"};
+    Start()->m_dlgServers.m_servers = servers;
+    CloseBox(*m_dialogs.back());
+    wchar_t data[64] = {};
+    DWORD size = sizeof data;
+    RegGetValueW(HKEY_CURRENT_USER, Utf8ToWide(m_profile.SectionPath("Servers")).c_str(), Utf8ToWide(japanese).c_str(),
+                 RRF_RT_REG_SZ, nullptr, data, &size);
+    EXPECT_EQ("whois.\u4F8B\u3048.jp 43", WideToUtf8(data));
+    auto dlg = Start();
+    EXPECT_EQ(expected, Servers(*dlg));
+    EXPECT_EQ((Texts{"Caf\u00E9", japanese}), ComboCustomItems(*dlg));
+
+    struct Case {
+        const char* what;
+        std::string file;  // empty: no file
+        Texts loaded;
+    };
+    const std::string older = "[Servers]\r\nCaf\xE9=old.example 43\r\n[Other]\r\nkept=1\r\n";
+    const Case cases[] = {
+        {"a new file", "", expected},
+        {"an older file", older, {"Caf\u00E9|old.example|43"}},
+    };
+    const std::string path = TempPath("whois-any-script-test.ini");
+    dlg->m_strIniPath = path.c_str();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        DeleteFileA(path.c_str());
+        if (!c.file.empty()) WriteWholeFile(path, c.file);
+        dlg->LoadSettings(FALSE);
+        if (!c.file.empty()) {
+            EXPECT_EQ(c.loaded, Servers(*dlg));
+        }
+        dlg->m_dlgServers.m_servers = servers;
+        ASSERT_TRUE(dlg->SaveSettings(FALSE));
+        EXPECT_EQ("\xFF\xFE", ReadWholeFile(path).substr(0, 2));
+        if (!c.file.empty()) {
+            EXPECT_EQ(1u, GetPrivateProfileIntA("Other", "kept", 0, path.c_str()));
+        }
+        dlg->m_dlgServers.m_servers.clear();
+        dlg->LoadSettings(FALSE);
+        EXPECT_EQ(expected, Servers(*dlg));
+        EXPECT_EQ((Texts{"Caf\u00E9", japanese}), ComboCustomItems(*dlg));
+    }
     DeleteFileA(path.c_str());
 }
 }  // namespace
