@@ -2,6 +2,7 @@
 #include "support/DialogDriver.h"
 
 #include <algorithm>
+#include <fstream>
 #include <new>
 
 #include "text/Utf8.h"
@@ -140,8 +141,7 @@ LRESULT CALLBACK TextLog::Hook(int code, WPARAM wParam, LPARAM lParam)
         auto found = g_pLog->m_texts.find(call->hwnd);
         if (found == g_pLog->m_texts.end()) found = g_pLog->m_texts.find(nullptr);
         // A text set reaches a Unicode window in either form: what it holds then says which text it was.
-        // Nothing may be thrown into the system's frames: a text there is no memory for (while a test
-        // limits this thread's allocations) is left out.
+        // A text there is no memory for (a test limits the thread's allocations) is left out.
         try {
             if (found != g_pLog->m_texts.end())
                 found->second.emplace_back(call->message == WM_SETTEXT ? Utf8WindowText(call->hwnd)
@@ -172,22 +172,13 @@ std::string TempPath(const char* name)
 
 std::string ReadWholeFile(const std::string& path)
 {
-    std::string bytes;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
-    CloseHandle(file);
-    return bytes;
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 void WriteWholeFile(const std::string& path, const std::string& bytes)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
+    std::ofstream(path, std::ios::binary) << bytes;
 }
 
 WhenShown::WhenShown(std::string title, std::function<void(HWND)> action)

@@ -338,27 +338,29 @@ TEST_F(MainDialogQuery, APastedQuestionOfAnyScriptGoesOutInTheFormServersTakeAnd
     ASSERT_EQ(1252u, GetACP());
     ChooseServer(kServerInterNic);
     for (const Case& c : cases) {
+        const std::string typed = c.typed;
         m_log.Clear();
         m_server.Play({{ServerStep::Send("Domain Name: EXAMPLE.DE\n")}});
         const size_t asked = m_server.Received().size();
         SetClipboardUnicodeText(c.typed);
         SendClick(m_dlg.m_hWnd, IDC_DATA);
         PostClick(m_dlg.m_hWnd, IDOK);
-        ASSERT_TRUE(WaitForEnd()) << c.typed;
+        ASSERT_TRUE(WaitForEnd()) << typed;
         const std::vector<std::string> received = m_server.Received();
         const std::vector<std::string> sent(received.begin() + static_cast<std::ptrdiff_t>(asked), received.end());
         if (!c.sent) {
-            EXPECT_EQ(c.status, Utf8WindowText(Status())) << c.typed;
-            EXPECT_TRUE(sent.empty()) << c.typed;
-            EXPECT_EQ((std::vector<std::string>{"&Ask"}), m_log.Texts(AskButton())) << c.typed;
+            EXPECT_EQ(c.status, Utf8WindowText(Status())) << typed;
+            EXPECT_TRUE(sent.empty()) << typed;
+            EXPECT_EQ((std::vector<std::string>{"&Ask"}), m_log.Texts(AskButton())) << typed;
             continue;
         }
-        EXPECT_EQ((std::vector<std::string>{c.sent}), sent) << c.typed;
-        ASSERT_GE(StatusTexts().size(), 2u) << c.typed;
-        EXPECT_EQ(connecting + c.status, StatusTexts()[1]) << c.typed;
-        EXPECT_EQ("Complete.", WindowText(Status())) << c.typed;
-        EXPECT_EQ(c.typed, Utf8WindowText(m_dlg.GetDlgItem(IDC_QUESTION))) << c.typed;
-        EXPECT_EQ(c.typed, m_dlg.m_pCurrent->question) << c.typed;
+        EXPECT_EQ((std::vector<std::string>{c.sent}), sent) << typed;
+        ASSERT_GE(StatusTexts().size(), 2u) << typed;
+        EXPECT_EQ(connecting + c.status, StatusTexts()[1]) << typed;
+        EXPECT_EQ("Complete.", WindowText(Status())) << typed;
+        // The question box and the history keep what the user typed.
+        EXPECT_EQ(typed, Utf8WindowText(m_dlg.GetDlgItem(IDC_QUESTION))) << typed;
+        EXPECT_EQ(typed, m_dlg.m_pCurrent->question) << typed;
     }
     // Back in the history, the question box shows the question of the answer on display as typed.
     SendClick(m_dlg.m_hWnd, IDC_PREV);
