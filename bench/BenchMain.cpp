@@ -15,7 +15,7 @@ int main()
 {
     WSADATA data;
     WSAStartup(MAKEWORD(1, 1), &data);
-    LoadLibraryA("RICHED32.DLL");
+    LoadLibraryA("RICHED20.DLL");
     std::printf("%-58s %10s %8s\n", "benchmark", "figure", "target");
     ReportReceive();
     ReportChain();

@@ -75,6 +75,31 @@ const char kHolder[] =
     "Domains: EXAMPLE.COM EXAMPLE.NET EXAMPLE.ORG\n"
     "Technical contact: (TECH-DEMO)\n";
 
+// An organisation and its contacts in the manner of RIPE NCC's database, which answers in UTF-8:
+// German, Russian and Japanese names and addresses.
+const char kInternational[] =
+    "% Tarquelin demo database, in UTF-8\n"
+    "\n"
+    "organisation:   ORG-MS1-DEMO\n"
+    "org-name:       Müller & Söhne Straßenbau GmbH\n"
+    "address:        Königstraße 12, 70173 Stuttgart\n"
+    "country:        DE\n"
+    "admin-c:        (JW1-DEMO)\n"
+    "tech-c:         (AK1-DEMO)\n"
+    "abuse-c:        (TY1-DEMO)\n"
+    "\n"
+    "person:         Jürgen Weiß\n"
+    "address:        Große Bleiche 3, 55116 Mainz\n"
+    "nic-hdl:        JW1-DEMO\n"
+    "\n"
+    "person:         Анна Кузнецова (Anna Kuznetsova)\n"
+    "address:        ул. Тверская, 7, Москва\n"
+    "nic-hdl:        AK1-DEMO\n"
+    "\n"
+    "person:         山田 太郎 (Yamada Taro)\n"
+    "address:        東京都千代田区丸の内一丁目\n"
+    "nic-hdl:        TY1-DEMO\n";
+
 std::string HostRecord(const char* name, const char* address)
 {
     return std::string("Server Name: ") + name + "\nIP Address: " + address + "\nRegistrar: (REGISTRAR-DEMO)\n";
@@ -103,6 +128,10 @@ const std::map<std::string, std::string>& Records()
         {"EXAMPLE-HOLDER", kHolder},
         {"HOST-NS1-DEMO", HostRecord("NS1.EXAMPLE.NET", "192.0.2.53")},
         {"HOST-NS2-DEMO", HostRecord("NS2.EXAMPLE.NET", "198.51.100.53")},
+        {"ORG-MS1-DEMO", kInternational},
+        {"JW1-DEMO", kInternational},
+        {"AK1-DEMO", kInternational},
+        {"TY1-DEMO", kInternational},
     };
     return records;
 }

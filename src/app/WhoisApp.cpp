@@ -18,7 +18,7 @@ BOOL CWhoisApp::InitInstance()
         AfxMessageBox(IDS_SOCKETS_INIT_FAILED, MB_OK);
         return FALSE;
     }
-    LoadSystemLibrary("RICHED32.DLL");
+    LoadSystemLibrary("RICHED20.DLL");
     m_strAppName = "Whois";
     SetRegistryKey("Tarquelin");
     Enable3dControls();

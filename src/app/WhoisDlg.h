@@ -82,7 +82,8 @@ public:
     // Shows a record (or, with none, the members as they are) with its links marked. A large
     // answer goes into the view from the message loop, after this returns.
     void ShowRecord(const QueryRecord* record);
-    void PushRecord();
+    // Makes the members a record and shows it; `text` is the answer decoded, when it already is.
+    void PushRecord(std::shared_ptr<const WideText> text = nullptr);
 
 protected:
     void DoDataExchange(CDataExchange* dx) override;
@@ -121,6 +122,9 @@ private:
     // Shows m_strAnswer in the view anew, its links marked unless marking is off; false when the
     // view could not be renewed for it.
     bool ShowAnswer();
+    // m_strAnswer as the view shows it: the text on show or the record's when it is theirs, else
+    // decoded now (and kept with the record on display when it is its answer).
+    std::shared_ptr<const WideText> AnswerText();
     // The answer's part of the data exchange: the answer the view stands for, and the view
     // showing m_strAnswer unless it does already.
     void ExchangeAnswer(CDataExchange* dx);

@@ -67,10 +67,16 @@ LRESULT CRichEditCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 bool CRichEditCtrl::Fill(std::unique_ptr<Content> content, const CHARFORMATA& markFormat)
 {
-    if (GetWindowTextLengthA(m_hWnd) > 0 && !Recreate()) return false;
+    // The length in characters, which the control knows at once: the window text's length in
+    // the ANSI code page would have the system convert the whole text first.
+    GETTEXTLENGTHEX length{GTL_DEFAULT, 1200};
+    if (SendMessage(EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length)) > 0 && !Recreate()) return false;
     StopTimer(m_hWnd);
     m_content = std::move(content);
     m_filling = true;
+    m_controlLength = 0;
+    m_afterReturn = false;
+    m_droppedFeeds.clear();
     SetPropA(m_hWnd, kFillingProperty, reinterpret_cast<HANDLE>(1));
     m_lastPaint = {};
     // Unmarked runs take the default format: text added at the end would otherwise take the
@@ -135,32 +141,68 @@ void CRichEditCtrl::InsertRun(const Content::Run& run)
 {
     // The run goes in at the caret, at the end, in the format set for it there: a marked run in
     // the mark's format over the plain one, since what the mark leaves unset would otherwise come
-    // from the control's end mark. Some rich edit versions read text put in that begins with
-    // "{\rtf" as rich text: the "{" of a "{\" goes in on its own.
+    // from the control's end mark.
     SetSelectionCharFormat(m_plainFormat);
     if (run.marked) SetSelectionCharFormat(m_markFormat);
-    const char* text = run.text.c_str();
-    if (run.text.compare(0, 2, "{\\") == 0) {
-        SendMessage(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>("{"));
-        ++text;
+    std::wstring text;
+    text.reserve(run.text.size());
+    for (const wchar_t c : run.text) {
+        if (c == L'\n' && m_afterReturn) {
+            m_droppedFeeds.push_back(m_controlLength + static_cast<long>(text.size()));
+        } else {
+            text += c;
+        }
+        m_afterReturn = c == L'\r';
     }
-    SendMessage(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text));
+    m_controlLength += static_cast<long>(text.size());
+    // Some rich edit versions read text put in that begins with "{\rtf" as rich text: the "{" of
+    // a "{\" goes in on its own.
+    if (text.compare(0, 2, L"{\\") == 0) {
+        InsertText(L"{");
+        InsertText(text.c_str() + 1);
+    } else {
+        InsertText(text.c_str());
+    }
+}
+
+void CRichEditCtrl::InsertText(const wchar_t* text)
+{
+    // Replaces the selection with UTF-16 text, handed straight to the control's own procedure: on
+    // its way through a procedure of the ANSI kind the system converts the text of EM_REPLACESEL
+    // to the ANSI code page, which loses what that has no character for; and EM_SETTEXTEX, which it
+    // leaves alone, takes the rich edit nearly twice as long.
+    const auto control = reinterpret_cast<WNDPROC>(GetClassLongPtrW(m_hWnd, GCLP_WNDPROC));
+    CallWindowProcW(control, m_hWnd, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text));
+}
+
+long CRichEditCtrl::ContentPosition(long position) const
+{
+    position = std::max(position, 0L);
+    return position + static_cast<long>(std::upper_bound(m_droppedFeeds.begin(), m_droppedFeeds.end(), position) -
+                                        m_droppedFeeds.begin());
+}
+
+std::wstring CRichEditCtrl::TextFor(long from, long to) const
+{
+    return m_content ? m_content->TextFor(ContentPosition(from), ContentPosition(to)) : std::wstring();
 }
 
 void CRichEditCtrl::CopySelection()
 {
     const CHARRANGE selection = GetSel();
     if (selection.cpMax <= selection.cpMin) return;
-    const std::string text = m_content->TextFor(selection.cpMin, selection.cpMax);
-    HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    const std::wstring text = TextFor(selection.cpMin, selection.cpMax);
+    const size_t size = (text.size() + 1) * sizeof(wchar_t);
+    HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, size);
     if (!data) return;
     if (void* bytes = GlobalLock(data)) {
-        memcpy(bytes, text.c_str(), text.size() + 1);
+        memcpy(bytes, text.c_str(), size);
         GlobalUnlock(data);
     }
     if (OpenClipboard(m_hWnd)) {
         EmptyClipboard();
-        if (SetClipboardData(CF_TEXT, data)) data = nullptr;
+        // The system offers the ANSI text too, converted from this.
+        if (SetClipboardData(CF_UNICODETEXT, data)) data = nullptr;
         CloseClipboard();
     }
     if (data) GlobalFree(data);
@@ -201,17 +243,6 @@ CHARRANGE CRichEditCtrl::GetSel() const
     CHARRANGE range{0, 0};
     SendMessage(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
     return range;
-}
-
-CString CRichEditCtrl::GetSelText() const
-{
-    CHARRANGE range = GetSel();
-    long count = range.cpMax > range.cpMin ? range.cpMax - range.cpMin : 0;
-    // A line end may be handed out as two bytes for one position: room for twice the count.
-    std::string text(static_cast<size_t>(count) * 2 + 1, '\0');
-    LRESULT copied = SendMessage(EM_GETSELTEXT, 0, reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(copied > 0 ? std::min(static_cast<size_t>(copied), text.size() - 1) : 0);
-    return CString(std::move(text));
 }
 
 bool CRichEditCtrl::Recreate()

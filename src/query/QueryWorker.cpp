@@ -65,6 +65,13 @@ UINT QueryThreadProc(LPVOID param)
         // Memory ran out before the run had a result: the window learns of it from a result of none.
         task->socket->Close();
     }
+    // A large answer takes a noticeable time to decode: here, not on the window's thread. Without
+    // the memory for it, the window tries again (and says so when it cannot either).
+    try {
+        if (result && result->gotAnswer)
+            result->text = DecodedAnswerText(result->answer, AnswerHost(result->lastServer, task->job.customServers));
+    } catch (const std::bad_alloc&) {
+    }
     PostOwned(task->window, WM_QUERY_DONE, 0, std::move(result));
     task->socket->MarkFinished();
     return 0;
@@ -219,7 +226,7 @@ LRESULT CWhoisDlg::OnQueryDone(WPARAM, LPARAM resultParam)
             m_strAnswer = CString(std::move(result.answer));
             m_strJson = CString(std::move(result.json));
             m_strQuestion = CString(std::move(result.question));
-            PushRecord();
+            PushRecord(std::move(result.text));
         } catch (const std::bad_alloc&) {
             m_strAnswer = answer;
             m_strJson = json;

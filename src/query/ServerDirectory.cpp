@@ -69,6 +69,15 @@ bool LocateServer(const Server& server, const std::vector<ServerEntry>& custom, 
     return true;
 }
 
+std::string AnswerHost(const Server& server, const std::vector<ServerEntry>& custom)
+{
+    if (server.kind == Server::Kind::Entry && server.index >= kServerArin && server.index <= kServerInterNic)
+        return kRegistryHosts[server.index];
+    ServerAddress address{"", 0};
+    LocateServer(server, custom, &address);
+    return address.host;
+}
+
 std::string ServerIdentity(const Server& server, const std::vector<ServerEntry>& custom)
 {
     ServerAddress address{"", 0};

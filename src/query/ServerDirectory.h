@@ -56,6 +56,10 @@ bool LocateServer(const Server& server, const std::vector<ServerEntry>& custom, 
 // own host name even when the table points it elsewhere.
 std::string ServerIdentity(const Server& server, const std::vector<ServerEntry>& custom);
 
+// The host whose character set an answer from `server` is in: a registry's own host name (not where
+// the table above points it), a custom entry's host, a named server's host; empty for none.
+std::string AnswerHost(const Server& server, const std::vector<ServerEntry>& custom);
+
 // The classic choice: ARIN when the platform's address parser (inet_addr) takes the whole question
 // as an IPv4 address or network number, else the domain-name registry. 255.255.255.255 parses to
 // the same value as "no address" and so goes to the domain-name registry too.

@@ -3,11 +3,13 @@
 #pragma once
 
 #include <chrono>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "query/QuerySocket.h"
 #include "query/ServerDirectory.h"
+#include "text/WideText.h"
 
 // Everything a run needs, copied from the window when it starts.
 struct QueryJob {
@@ -43,6 +45,9 @@ struct QueryResult {
     bool gotAnswer = false;            // a pass reached the receive stage
     std::string failedHost;            // the server that could not be asked, for the failed ends
     int rdapText = 0;                  // RdapFailed: the status text that says why (of failedHost)
+    // The answer as the view shows it, decoded by the worker off the window's thread; null when it
+    // is still to be decoded.
+    std::shared_ptr<const WideText> text;
 };
 
 // Receives the status texts of a run, in order, by string ID (the host for the IDs that name it).

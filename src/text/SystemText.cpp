@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "framework/LateBound.h"
+#include "text/AnswerDecoder.h"
 
 namespace {
 // IdnToAscii's type, which the headers declare only for Windows Vista and later.
@@ -45,6 +46,11 @@ bool WideToAnsi(const WideText& text, std::string* ansi)
     return WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length, ansi->data(), ansiLength, nullptr,
                                &lacking) == ansiLength &&
            !lacking;
+}
+
+std::shared_ptr<const WideText> DecodedAnswerText(std::string_view answer, std::string_view host)
+{
+    return std::make_shared<const WideText>(DecodeAnswer(answer, host, AnsiToWide).text);
 }
 
 bool SystemNameToAscii(const WideText& name, std::string* ascii)

@@ -30,20 +30,23 @@ std::string Grouped(size_t number)
     return digits;
 }
 
-// An answer as the view shows it, run by run, with its links marked or not.
+// An answer as the view shows it, run by run, with its links marked or not: the server's bytes
+// (what the answer reads back as) and the text they decode to, which the view shows and scans.
 class AnswerContent : public CRichEditCtrl::Content {
 public:
-    AnswerContent(const CString& answer, bool marking)
+    AnswerContent(const CString& answer, std::shared_ptr<const WideText> text, bool marking)
         : m_answer(answer),
-          m_plan(Text().size(),
+          m_text(std::move(text)),
+          m_plan(m_text->size(),
                  [this](size_t from, size_t to) {
-                     const char* text = Text().data();
-                     return static_cast<size_t>(
-                         std::find_if(text + from, text + to, [](char c) { return c == '\n' || c == '\r'; }) - text);
+                     const WideChar* text = m_text->data();
+                     return static_cast<size_t>(std::find_if(text + from, text + to,
+                                                             [](WideChar c) { return c == L'\n' || c == L'\r'; }) -
+                                                text);
                  },
                  marking ? FillPlan::MarkFinder([this](size_t from, std::vector<TextRange>& marks) {
                      m_links.clear();
-                     const size_t end = ScanLinkPiece(Text().data(), Text().size(), from, m_links);
+                     const size_t end = ScanLinkPiece(m_text->data(), m_text->size(), from, m_links);
                      for (const LinkSpan& link : m_links) marks.push_back({link.start, link.end});
                      return end;
                  })
@@ -53,6 +56,7 @@ public:
     }
 
     const CString& Answer() const { return m_answer; }
+    const std::shared_ptr<const WideText>& Text() const { return m_text; }
 
     bool NextRun(Run& run) override
     {
@@ -60,28 +64,27 @@ public:
         if (!m_plan.Next(next)) return false;
         run.marked = next.kind == RunKind::Marked;
         if (next.kind == RunKind::LineBreak) {
-            run.text = "\n";
+            run.text = L"\n";
         } else if (next.kind == RunKind::Rest) {
             CString pattern, note;
             pattern.LoadString(IDS_ANSWER_NOT_SHOWN);
             note.Format(pattern, Grouped(next.end - next.start).c_str());
-            run.text = note.Str();
+            run.text = AnsiToWide(note.Str());
         } else {
-            run.text.assign(Text(), next.start, next.end - next.start);
+            run.text.assign(*m_text, next.start, next.end - next.start);
         }
         return true;
     }
 
-    std::string TextFor(long from, long to) const override
+    std::wstring TextFor(long from, long to) const override
     {
         const TextRange range = m_plan.TextFor(static_cast<size_t>(std::max(from, 0L)), static_cast<size_t>(std::max(to, 0L)));
-        return Text().substr(range.start, range.end - range.start);
+        return m_text->substr(range.start, range.end - range.start);
     }
 
 private:
-    const std::string& Text() const { return m_answer.Str(); }
-
     CString m_answer;
+    std::shared_ptr<const WideText> m_text;
     std::vector<LinkSpan> m_links;
     FillPlan m_plan;
 };
@@ -136,7 +139,18 @@ bool CWhoisDlg::ShowAnswer()
     link.dwMask = kLinkFormatMask;
     link.dwEffects = CFE_LINK | CFE_UNDERLINE;
     link.crTextColor = m_dlgOptions.crLink;
-    return m_richAnswer.Fill(std::make_unique<AnswerContent>(m_strAnswer, !m_dlgOptions.bNoLinkParsing), link);
+    return m_richAnswer.Fill(std::make_unique<AnswerContent>(m_strAnswer, AnswerText(), !m_dlgOptions.bNoLinkParsing), link);
+}
+
+std::shared_ptr<const WideText> CWhoisDlg::AnswerText()
+{
+    const auto* shown = dynamic_cast<const AnswerContent*>(m_richAnswer.GetContent());
+    if (shown && shown->Answer().Shared() == m_strAnswer.Shared()) return shown->Text();
+    const bool recorded = m_pCurrent && m_pCurrent->answer == m_strAnswer.Shared();
+    if (recorded && m_pCurrent->text) return m_pCurrent->text;
+    auto text = DecodedAnswerText(m_strAnswer.Str(), AnswerHost(m_nLastServer, m_dlgServers.m_servers));
+    if (recorded) m_pCurrent->text = text;
+    return text;
 }
 
 void CWhoisDlg::ExchangeAnswer(CDataExchange* dx)
@@ -167,11 +181,7 @@ void CWhoisDlg::OnLinkNotify(NMHDR* header, LRESULT* result)
     // A handle is asked at the server that gave the answer; the domain-name registry wants "!" in
     // front of a handle.
     m_strQuestion = m_nLastServer == kServerInterNic ? "!" : "";
-    m_richAnswer.HideSelection(TRUE, TRUE);
-    m_richAnswer.SetSel(link->chrg.cpMin, link->chrg.cpMax);
-    m_strQuestion += WideToUtf8(AnsiToWide(m_richAnswer.GetSelText().Str())).c_str();
-    m_richAnswer.SetSel(0, 0);
-    m_richAnswer.HideSelection(FALSE, FALSE);
+    m_strQuestion += WideToUtf8(m_richAnswer.TextFor(link->chrg.cpMin, link->chrg.cpMax)).c_str();
     m_bFromLink = TRUE;
     // The members are shown once the view has finished with this click: showing them replaces the
     // view, which must not happen inside its own notification. Posted first, the question box

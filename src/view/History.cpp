@@ -2,9 +2,10 @@
 #include "app/WhoisDlg.h"
 #include "res/resource.h"
 
-void CWhoisDlg::PushRecord()
+void CWhoisDlg::PushRecord(std::shared_ptr<const WideText> text)
 {
     m_pCurrent = PushRecordAfter(m_pCurrent, m_strQuestion.Str(), m_strAnswer.Shared(), m_nLastServer, m_strJson.Str());
+    m_pCurrent->text = std::move(text);
     ShowRecord(m_pCurrent);
     UpdateHistoryButtons();
     // The run ends with its answer handed over; a large one goes on into the view from the

@@ -17,7 +17,7 @@ QueryRecord* PushRecordAfter(QueryRecord* current, std::string question, std::sh
 {
     if (!answer) answer = std::make_shared<const std::string>();
     auto* record =
-        new QueryRecord{std::move(question), std::move(answer), current, nullptr, std::move(server), std::move(json)};
+        new QueryRecord{std::move(question), std::move(answer), current, nullptr, std::move(server), std::move(json), nullptr};
     if (current) {
         QueryRecord* detached = current->newer;
         current->newer = record;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "query/Server.h"
+#include "text/WideText.h"
 
 struct QueryRecord {
     std::string question;
@@ -15,6 +16,8 @@ struct QueryRecord {
     QueryRecord* newer = nullptr;
     Server server;  // the server of the answer, a referred one included
     std::string json;  // an RDAP answer as it came (Save can write it); empty for WHOIS
+    // The answer as the view shows it, decoded once, when first needed; shared with the view.
+    std::shared_ptr<const WideText> text;
 };
 
 // Makes a record newer than `current` (which may be null for an empty chain), frees the records

@@ -111,16 +111,20 @@ std::string ItemText(HWND dialog, int id)
     return WindowText(GetDlgItem(dialog, id));
 }
 
+std::wstring RichEditWideText(HWND control)
+{
+    GETTEXTLENGTHEX length{GTL_NUMCHARS, 1200};
+    std::wstring text(static_cast<size_t>(SendMessageW(control, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0)) + 1, L'\0');
+    GETTEXTEX how{static_cast<DWORD>(text.size() * sizeof(wchar_t)), GT_DEFAULT, 1200, nullptr, nullptr};
+    text.resize(static_cast<size_t>(SendMessageW(control, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&how), reinterpret_cast<LPARAM>(&text[0]))));
+    return text;
+}
+
 std::string RichEditText(HWND control)
 {
-    std::string text;
-    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&text), 0, [](DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* taken) -> DWORD {
-        reinterpret_cast<std::string*>(cookie)->append(reinterpret_cast<const char*>(buffer), static_cast<size_t>(count));
-        *taken = count;
-        return 0;
-    }};
-    SendMessageA(control, EM_STREAMOUT, SF_TEXT, reinterpret_cast<LPARAM>(&stream));
-    return text;
+    std::wstring text = RichEditWideText(control);
+    std::replace(text.begin(), text.end(), L'\r', L'\n');
+    return WideToUtf8(text);
 }
 
 TextLog::TextLog() : m_hook(SetWindowsHookExA(WH_CALLWNDPROCRET, &TextLog::Hook, nullptr, GetCurrentThreadId()))

@@ -25,7 +25,9 @@ HWND ShownWindow(const std::string& title);
 std::string ItemText(HWND dialog, int id);
 // A window's text of any script, in UTF-8.
 std::string Utf8WindowText(HWND window);
-// The text a rich edit control holds, streamed out of the control itself.
+// The characters a rich edit control holds, one for each of its positions, read as UTF-16.
+std::wstring RichEditWideText(HWND control);
+// The same in UTF-8, each line end (one character in the control) as a line feed.
 std::string RichEditText(HWND control);
 
 // Records every text set on or typed into the watched windows of this thread (WM_SETTEXT, in

@@ -74,6 +74,14 @@ std::string MainDialogViewTest::CopiedAll()
     return ClipboardText();
 }
 
+std::string AsShown(const std::string& answer)
+{
+    std::string shown;
+    for (size_t i = 0; i < answer.size(); ++i)
+        if (answer[i] != '\n' || i == 0 || answer[i - 1] != '\r') shown += answer[i] == '\r' ? '\n' : answer[i];
+    return shown;
+}
+
 std::vector<long> ViewPositions(const std::string& answer, const std::string& shown)
 {
     std::vector<long> positions;
@@ -108,15 +116,15 @@ POINT CharScreenPoint(HWND view, long position)
 std::string ClipboardText()
 {
     if (!OpenTheClipboard()) return "<clipboard busy>";
-    std::string text;
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        if (const char* bytes = static_cast<const char*>(GlobalLock(data))) {
-            text = bytes;
+    std::wstring text;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const wchar_t* characters = static_cast<const wchar_t*>(GlobalLock(data))) {
+            text = characters;
             GlobalUnlock(data);
         }
     }
     CloseClipboard();
-    return text;
+    return WideToUtf8(text);
 }
 
 void SetClipboardText(const std::string& text)

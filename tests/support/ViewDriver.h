@@ -46,6 +46,9 @@ protected:
     CWhoisDlg m_dlg;
 };
 
+// An answer's text as the view holds it: each line end (a carriage return and line feed, or either
+// alone) one line feed.
+std::string AsShown(const std::string& answer);
 // Where the view shows each byte of `answer` (and its end), given the text the view shows: the
 // same bytes with line breaks of the view's own put in.
 std::vector<long> ViewPositions(const std::string& answer, const std::string& shown);
@@ -54,6 +57,7 @@ CHARFORMATA CharFormatAt(HWND view, long position);
 // The point in screen coordinates a few pixels inside character `position` of the view.
 POINT CharScreenPoint(HWND view, long position);
 
+// The clipboard's Unicode text, in UTF-8.
 std::string ClipboardText();
 void SetClipboardText(const std::string& text);
 // Puts text of any script (given in UTF-8) on the clipboard as Unicode text.

@@ -135,5 +135,11 @@ TEST(ScanLinkPiece, APieceAtATimeFindsWhatTheWholeScanFinds)
         EXPECT_EQ(whole[i].start, pieces[i].start);
         EXPECT_EQ(whole[i].end, pieces[i].end);
     }
+    // The same over the text decoded, a character for each byte.
+    const std::u16string wide(text.begin(), text.end());
+    std::vector<LinkSpan> widePieces;
+    for (size_t from = 0; from < wide.size();) from = ScanLinkPiece(wide.data(), wide.size(), from, widePieces);
+    ASSERT_EQ(pieces.size(), widePieces.size());
+    for (size_t i = 0; i < pieces.size(); ++i) EXPECT_TRUE(pieces[i].start == widePieces[i].start && pieces[i].end == widePieces[i].end);
 }
 }  // namespace

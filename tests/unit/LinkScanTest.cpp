@@ -23,6 +23,11 @@ Spans Scan(const std::string& text)
     std::copy(text.begin(), text.end(), bytes.get());
     Spans spans;
     for (const LinkSpan& span : ScanLinks(text.empty() ? nullptr : bytes.get(), text.size())) spans.push_back({span.start, span.end});
+    // The text decoded finds the same links at the same characters, where each byte is a character.
+    const std::u16string wide(text.begin(), text.end());
+    Spans wideSpans;
+    for (const LinkSpan& span : ScanLinks(wide.data(), wide.size())) wideSpans.push_back({span.start, span.end});
+    EXPECT_EQ(spans, wideSpans);
     return spans;
 }
 
@@ -70,6 +75,22 @@ Spans ReferenceScan(const std::string& text)
     return spans;
 }
 }  // namespace
+
+// Decoded text is scanned by its characters: a link beyond ASCII is one like any other, and a
+// character whose low byte is that of "(" or ")" (Ш U+0428, Щ U+0429) is neither.
+TEST(ScanLinks, FindsTheLinksOfDecodedTextByItsCharacters)
+{
+    const std::pair<std::u16string, Spans> cases[] = {
+        {u"\u0428ABCDEF\u0429 \u0428ABCDEF)", {}},
+        {u"person: \u0410\u043D\u043D\u0430 (AK1-RU) \u0438 (M\u00FCller-1)", {{14, 20}, {25, 33}}},
+        {u"\u6771\u4EAC (\u5C71\u7530\u592A\u90CE\u3042)\u3000(AB CDE) \U0001F600 (EMOJI-\U0001F600)", {{4, 9}, {24, 32}}},
+    };
+    for (const auto& c : cases) {
+        Spans spans;
+        for (const LinkSpan& span : ScanLinks(c.first.data(), c.first.size())) spans.push_back({span.start, span.end});
+        EXPECT_EQ(Describe(c.second), Describe(spans));
+    }
+}
 
 TEST(ScanLinks, FindsTheLinksOfAnAnswer)
 {

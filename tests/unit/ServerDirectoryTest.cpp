@@ -80,6 +80,8 @@ TEST(LookupServer, NamesTheRegistriesAndTheCustomEntries)
     for (const Case& c : cases) {
         ServerAddress address{"untouched", -7};
         EXPECT_EQ(c.found, LookupServer(c.index, custom, &address)) << c.index;
+        // An answer's character set goes by the same host.
+        EXPECT_EQ(c.found ? c.host : "", AnswerHost(c.index, custom)) << c.index;
         if (c.found) {
             EXPECT_EQ(c.host, address.host) << c.index;
             EXPECT_EQ(c.port, address.port) << c.index;
@@ -111,7 +113,10 @@ TEST(LookupServer, FollowsTheRegistryTableWhenATestPointsItElsewhere)
     g_builtinServers[kServerRipe] = {"127.0.0.1", 4300};
     ServerAddress address{"", 0};
     const bool found = LookupServer(kServerRipe, {}, &address);
+    const std::string answerHost = AnswerHost(kServerRipe, {});
     g_builtinServers[kServerRipe] = saved;
+    EXPECT_EQ("whois.ripe.net", answerHost) << "an answer's character set goes by the registry's own name";
+    EXPECT_EQ("whois.nic.ad.jp", AnswerHost(Server::Named("whois.nic.ad.jp", 43), {}));
     EXPECT_TRUE(found);
     EXPECT_EQ("127.0.0.1", address.host);
     EXPECT_EQ(4300, address.port);

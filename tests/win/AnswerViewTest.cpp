@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "support/ViewDriver.h"
+#include "text/Utf8.h"
 #include "view/LinkScan.h"
 
 namespace {
@@ -165,13 +166,15 @@ TEST_F(AnswerView, LinksAreMarkedExactlyOnTheScannedSpansInTheViewLook)
         m_interNic.Play({{ServerStep::Send(answer)}});
         ASSERT_TRUE(AskAndWait("example.com"));
 
-        EXPECT_EQ(answer, ViewText()) << "marking changes no text";
+        // The view holds a carriage return and line feed as one line end.
+        const std::string shown = AsShown(answer);
+        EXPECT_EQ(shown, ViewText()) << "marking changes no text";
         EXPECT_EQ("Complete.", StatusText());
-        EXPECT_EQ(ExpectedMarks(answer, !look.noLinkParsing), ActualMarks(look, answer.size()));
+        EXPECT_EQ(ExpectedMarks(shown, !look.noLinkParsing), ActualMarks(look, shown.size()));
 
         // Every character, link or not, is in the view's font.
         const LONG twips = MulDiv(-look.height, 1440, dpi);
-        for (long i = 0; i < static_cast<long>(answer.size()); ++i) {
+        for (long i = 0; i < static_cast<long>(shown.size()); ++i) {
             CHARFORMATA format = CharFormatAt(View(), i);
             SCOPED_TRACE("character " + std::to_string(i));
             ASSERT_STREQ(look.face, format.szFaceName);
@@ -185,7 +188,8 @@ TEST_F(AnswerView, LinksAreMarkedExactlyOnTheScannedSpansInTheViewLook)
 }
 
 // A link clicked with the real mouse is asked at the server that gave the answer: the domain-name
-// registry wants "!" before a handle, ARIN takes it as it is.
+// registry wants "!" before a handle, ARIN takes it as it is. Answers in any script show as their
+// characters, their links marked on exactly the handle's characters, and copy as Unicode text.
 TEST_F(AnswerView, ARealClickOnALinkAsksItsHandleWhereTheAnswerCameFrom)
 {
     struct Case {
@@ -195,6 +199,7 @@ TEST_F(AnswerView, ARealClickOnALinkAsksItsHandleWhereTheAnswerCameFrom)
         std::string handle;
         int server;
         std::string asked;
+        std::string text = "";  // the answer's characters in UTF-8, when they are not its bytes
     };
     const Case cases[] = {
         {"domain-name registry", "example.com", "Registrant: Example Holder (EXAMPLE-1)\nmore text\n", "EXAMPLE-1",
@@ -203,20 +208,36 @@ TEST_F(AnswerView, ARealClickOnALinkAsksItsHandleWhereTheAnswerCameFrom)
          kServerArin, "NET-192-0-2-0-1"},
         {"after CR LF line ends", "example.net", "Domain: EXAMPLE.ORG\r\nStatus: active\r\nTech: (TECH-CRLF-9)\r\n",
          "TECH-CRLF-9", kServerInterNic, "!TECH-CRLF-9"},
+        {"UTF-8 in three scripts", "example.org", "org: Müller Straße\r\nperson: Анна Кузнецова\r\naddress: 東京都千代田区 (TY1-JP)\n",
+         "TY1-JP", kServerInterNic, "!TY1-JP"},
+        {"Latin-1 from APNIC", "203.0.113.1", "person: J\xFCrgen Wei\xDF (JW1-AP)\nNa\xEFve caf\xE9\n", "JW1-AP",
+         kServerApnic, "JW1-AP", "person: Jürgen Weiß (JW1-AP)\nNaïve café\n"},
+        {"Windows-1251 from a custom server at whois.kg", "example.kg", "person: \xC0\xED\xED\xE0 (AN1-KG)\n", "AN1-KG",
+         kFirstCustomServer, "AN1-KG", "person: Анна (AN1-KG)\n"},
     };
+    // The custom server, reached here on the scripted server that plays ARIN.
+    m_dlg.m_dlgServers.m_servers = {{"Kyrgyz", "whois.kg", "43"}};
+    m_dlg.RebuildServerCombo();
+    g_hostRoutes["whois.kg"] = {"127.0.0.1", m_arin.Port()};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ScriptedWhoisServer& answering = c.server == kServerInterNic ? m_interNic : m_arin;
         ScriptedWhoisServer& other = c.server == kServerInterNic ? m_arin : m_interNic;
         answering.Play({{ServerStep::Send(c.answer)}});
+        SendDlgItemMessageA(m_dlg.m_hWnd, IDC_SERVER, CB_SETCURSEL, static_cast<WPARAM>(c.server), 0);
         ASSERT_TRUE(AskAndWait(c.question));
         ASSERT_EQ(c.server, m_dlg.m_nLastServer);
+        const std::string text = c.text.empty() ? c.answer : c.text;
+        EXPECT_EQ(AsShown(text), ViewText());
+        EXPECT_EQ(text, CopiedAll());
+        const long link = static_cast<long>(RichEditWideText(View()).find(Utf8ToWide(c.handle)));
+        for (long at = link - 2; at < link + static_cast<long>(c.handle.size()) + 2; ++at)
+            EXPECT_EQ(at >= link && at < link + static_cast<long>(c.handle.size()), (CharFormatAt(View(), at).dwEffects & CFE_LINK) != 0) << at;
         const int answeringBefore = answering.Connections();
         const int otherBefore = other.Connections();
         answering.Play({{ServerStep::Send("handle record for " + c.handle + "\n")}});
 
         ToFront();
-        const long link = static_cast<long>(c.answer.find(c.handle));
         ClickAt(CharScreenPoint(View(), link + 2));
         ASSERT_TRUE(PumpUntil([&] { return answering.Connections() > answeringBefore; }, 10000, m_dlg.m_hWnd))
             << "the click asked nothing";
@@ -229,6 +250,7 @@ TEST_F(AnswerView, ARealClickOnALinkAsksItsHandleWhereTheAnswerCameFrom)
         EXPECT_EQ(c.server, m_dlg.m_nLastServer);
         EXPECT_FALSE(m_dlg.m_bFromLink);
     }
+    g_hostRoutes.erase("whois.kg");
 }
 
 TEST_F(AnswerView, AClickWhileARunIsGoingOnlyPutsTheQuestionInTheBox)
@@ -325,16 +347,18 @@ TEST_F(AnswerView, TheLinkNotificationForTheCursorSetsTheHandAndClaimsTheMessage
 // The right button's release in the view copies the selection, through the view's message filter.
 TEST_F(AnswerView, ARealRightClickCopiesTheSelection)
 {
+    // The view holds each carriage return and line feed as one character.
     const std::string answer = "first line (FIRST-1)\r\nsecond line\r\nthird\r\n";
     struct Case {
         const char* name;
         long start, end;
+        std::string expected;
     };
     const Case cases[] = {
-        {"inside a line", 6, 10},
-        {"a link", 12, 19},
-        {"across a line end", 11, 28},
-        {"everything", 0, static_cast<long>(answer.size())},
+        {"inside a line", 6, 10, "line"},
+        {"a link", 12, 19, "FIRST-1"},
+        {"across a line end", 11, 28, "(FIRST-1)\r\nsecond "},
+        {"everything", 0, 39, answer},
     };
     m_interNic.Play({{ServerStep::Send(answer)}});
     ASSERT_TRUE(AskAndWait("example.com"));
@@ -345,7 +369,7 @@ TEST_F(AnswerView, ARealRightClickCopiesTheSelection)
         CHARRANGE range{c.start, c.end};
         SendMessageA(View(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
         ClickAt(CharScreenPoint(View(), 30), true);
-        const std::string expected = answer.substr(static_cast<size_t>(c.start), static_cast<size_t>(c.end - c.start));
+        const std::string& expected = c.expected;
         EXPECT_TRUE(PumpUntil([&] { return ClipboardText() == expected; }, 3000, m_dlg.m_hWnd))
             << "clipboard holds \"" << ClipboardText() << "\"";
     }

@@ -24,6 +24,7 @@
 #include "support/DialogDriver.h"
 #include "support/Registry.h"
 #include "support/ViewDriver.h"
+#include "text/Utf8.h"
 
 namespace {
 // Destroys a modeless dialog at the end of a scope, whatever the test's outcome.
@@ -811,13 +812,19 @@ struct RunsContent : CRichEditCtrl::Content {
     std::vector<Run> runs;
     size_t next = 0;
     bool NextRun(Run& run) override { return next < runs.size() && (run = runs[next++], true); }
-    std::string TextFor(long from, long to) const override { return "text for " + std::to_string(from) + ".." + std::to_string(to); }
+    std::wstring TextFor(long from, long to) const override { return L"text for " + std::to_wstring(from) + L".." + std::to_wstring(to); }
 };
 
-bool Fill(CRichEditCtrl& rich, std::vector<CRichEditCtrl::Content::Run> runs)
+// A run as the tests write it, in UTF-8.
+struct TextRun {
+    std::string text;
+    bool marked = false;
+};
+
+bool Fill(CRichEditCtrl& rich, const std::vector<TextRun>& runs)
 {
     auto content = std::make_unique<RunsContent>();
-    content->runs = std::move(runs);
+    for (const TextRun& run : runs) content->runs.push_back({Utf8ToWide(run.text), run.marked});
     CHARFORMATA link{};
     link.dwMask = CFM_LINK;
     link.dwEffects = CFE_LINK;
@@ -825,13 +832,13 @@ bool Fill(CRichEditCtrl& rich, std::vector<CRichEditCtrl::Content::Run> runs)
 }
 
 // Each case in one control after the other, each but the first replacing a text: every run goes
-// in as its characters in its format, and no text reaches the control in a form that some rich
-// edit versions read as rich text.
+// in as its characters, in any script, in its format; text that looks like rich text is shown as
+// its characters.
 TEST(FrameworkRichEdit, RunsGoInAsTheirCharactersInTheirFormats)
 {
-    using Runs = std::vector<CRichEditCtrl::Content::Run>;
-    std::string highBytes;
-    for (int byte = 0x80; byte <= 0xFF; ++byte) highBytes += static_cast<char>(byte);
+    using Runs = std::vector<TextRun>;
+    std::wstring high;
+    for (wchar_t c = 0x80; c <= 0xFF; ++c) high += c;
     Runs large;
     while (large.size() < 2000) large.push_back({"line of a long answer, beyond the control's default limit\r\n", large.size() % 7 == 3});
     const std::string rtf = "{\\rtf1 {\\b x}}";
@@ -842,12 +849,14 @@ TEST(FrameworkRichEdit, RunsGoInAsTheirCharactersInTheirFormats)
     const Case cases[] = {
         {"line feeds only", {{"first\nsecond\n\nfourth\n"}}},
         {"carriage return and line feed", {{"first\r\n"}, {"second", true}, {"\r\n\r\nfourth"}}},
+        {"a line end cut between two runs", {{"first\r"}, {"\nsecond\r\r\n"}, {"(M)", true}, {"\n"}}},
         {"lone carriage returns", {{"first\r"}, {"second", true}, {"\r"}, {"third", true}}},
         {"looks like rich text", {{rtf}}},
         {"rich text after a marked run", {{"(M)", true}, {rtf}}},
         {"a marked run of rich text", {{"(M)"}, {rtf, true}, {"\r\nend"}}},
         {"braces", {{"{{{{\\"}, {"{\\{\\", true}}},
-        {"bytes 0x80 to 0xFF", {{highBytes}}},
+        {"characters 0x80 to 0xFF", {{WideToUtf8(high)}}},
+        {"three scripts", {{"Straße Иван "}, {"東京", true}, {" \U0001F600\r\n"}, {"あ", true}}},
         {"empty", {}},
         {"after the empty text", {{"again", true}}},
         {"beyond the default limit", large},
@@ -856,32 +865,29 @@ TEST(FrameworkRichEdit, RunsGoInAsTheirCharactersInTheirFormats)
     RichDialog dlg(IDD_FW_EXCHANGE);
     ASSERT_TRUE(dlg.Create());
     DestroyAtEnd end(dlg);
-    TextLog given;
-    given.WatchAll();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        given.Clear();
         ASSERT_TRUE(Fill(dlg.m_rich, c.runs));
         ASSERT_TRUE(PumpUntil([&] { return !dlg.m_rich.IsFilling(); }, 30000));
-        std::string expected;
-        for (const auto& run : c.runs) expected += run.text;
-        const std::string shown = RichEditText(dlg.m_rich.m_hWnd);
-        EXPECT_EQ(expected.size(), shown.size());
-        EXPECT_TRUE(expected == shown) << "given: " << testing::PrintToString(expected.substr(0, 60))
-                                       << "\nshown: " << testing::PrintToString(shown.substr(0, 60));
-        // The first and last character of each run that is no line end (a line end carries its
-        // line's format in some rich edit versions).
-        long at = 0;
-        for (const auto& run : c.runs) {
-            const size_t first = run.text.find_first_not_of("\r\n"), last = run.text.find_last_not_of("\r\n");
-            for (size_t offset : {first, last}) {
-                if (offset == std::string::npos) continue;
-                const long position = at + static_cast<long>(offset);
-                EXPECT_EQ(run.marked, (CharFormatAt(dlg.m_rich.m_hWnd, position).dwEffects & CFE_LINK) != 0) << position;
+        // The control holds a line end as one character: a carriage return, its line feed left out.
+        std::wstring expected;
+        std::vector<std::pair<long, bool>> ends;  // each run's first and last character that is no line end
+        bool afterReturn = false;
+        for (const TextRun& run : c.runs) {
+            const std::wstring text = Utf8ToWide(run.text);
+            const size_t first = text.find_first_not_of(L"\r\n"), last = text.find_last_not_of(L"\r\n");
+            for (size_t i = 0; i < text.size(); ++i) {
+                if (i == first || i == last) ends.push_back({static_cast<long>(expected.size()), run.marked});
+                const wchar_t ch = text[i];
+                if (ch != L'\n' || !afterReturn) expected += ch == L'\n' ? L'\r' : ch;
+                afterReturn = ch == L'\r';
             }
-            at += static_cast<long>(run.text.size());
         }
-        for (const std::string& text : given.Texts(nullptr)) EXPECT_NE(0u, text.rfind("{\\", 0)) << text;
+        const std::wstring shown = RichEditWideText(dlg.m_rich.m_hWnd);
+        EXPECT_EQ(expected.size(), shown.size());
+        EXPECT_TRUE(expected == shown) << "given: " << WideToUtf8(expected.substr(0, 60)) << "\nshown: " << WideToUtf8(shown.substr(0, 60));
+        for (const auto& at : ends)
+            EXPECT_EQ(at.second, (CharFormatAt(dlg.m_rich.m_hWnd, at.first).dwEffects & CFE_LINK) != 0) << at.first;
     }
 }
 
@@ -900,8 +906,14 @@ TEST(FrameworkRichEdit, ACopyGivesWhatTheSelectionStandsFor)
         UINT message;
         WPARAM key;
         long from, to;
+        long contentFrom, contentTo;
     };
-    const Case cases[] = {{"WM_COPY", WM_COPY, 0, 2, 9}, {"Ctrl+C", WM_KEYDOWN, 'C', 0, 4}, {"Ctrl+Insert", WM_KEYDOWN, VK_INSERT, 12, 20}};
+    // The control holds the carriage return and line feed as one character: the positions after it
+    // stand for the content's one further on.
+    const Case cases[] = {{"WM_COPY", WM_COPY, 0, 2, 9, 2, 9},
+                          {"Ctrl+C", WM_KEYDOWN, 'C', 0, 4, 0, 4},
+                          {"Ctrl+Insert", WM_KEYDOWN, VK_INSERT, 12, 19, 13, 20},
+                          {"across the line end", WM_COPY, 0, 9, 12, 9, 13}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         EmptyTheClipboard();
@@ -909,7 +921,7 @@ TEST(FrameworkRichEdit, ACopyGivesWhatTheSelectionStandsFor)
         keys[VK_CONTROL] = c.message == WM_KEYDOWN ? 0x80 : 0;
         SetKeyboardState(keys);
         dlg.m_rich.SendMessage(c.message, c.key);
-        EXPECT_EQ("text for " + std::to_string(c.from) + ".." + std::to_string(c.to), ClipboardText());
+        EXPECT_EQ("text for " + std::to_string(c.contentFrom) + ".." + std::to_string(c.contentTo), ClipboardText());
     }
     keys[VK_CONTROL] = control;
     SetKeyboardState(keys);

@@ -81,7 +81,7 @@ TEST_F(MainDialogQuery, AnswerArrivesWithEveryStatusInOrder)
     EXPECT_EQ(expected, std::vector<std::string>(StatusTexts().begin(), StatusTexts().begin() + 7));
     EXPECT_EQ("Complete.", WindowText(Status()));
     EXPECT_EQ((std::vector<std::string>{"&Stop", "&Ask"}), m_log.Texts(AskButton()));
-    EXPECT_EQ("Domain Name: EXAMPLE.COM\r\nRegistrar: Example Registrar (EXREG-1)\n", Answer());
+    EXPECT_EQ("Domain Name: EXAMPLE.COM\nRegistrar: Example Registrar (EXREG-1)\n", Answer()) << "a line end is one in the view";
     EXPECT_EQ((std::vector<std::string>{"example.com\n"}), m_server.Received());
     EXPECT_FALSE(m_dlg.m_bQueryActive);
     EXPECT_TRUE(m_dlg.m_bGotAnswer);

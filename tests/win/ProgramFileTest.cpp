@@ -134,7 +134,7 @@ TEST(ProgramFile, TheWindowComesUpWithoutTheLibrariesOfTheDialogsNotYetOpened)
         PostMessageA(window, WM_COMMAND, IDCANCEL, 0);  // Escape: nothing is saved
     })) << "the program did not end";
 
-    ASSERT_TRUE(loaded.count(L"riched32.dll")) << "the window with its answer view never came up";
+    ASSERT_TRUE(loaded.count(L"riched20.dll")) << "the window with its answer view never came up";
     for (const wchar_t* library : {L"comdlg32.dll", L"shell32.dll", L"comctl32.dll"})
         EXPECT_EQ(0u, loaded.count(library)) << "loaded at start: " << std::string(library, library + wcslen(library));
 }
@@ -146,16 +146,16 @@ TEST(ProgramFile, ALibraryPlantedBesideTheProgramIsNotLoadedInPlaceOfTheSystemsO
     wchar_t folder[MAX_PATH], system[MAX_PATH];
     GetTempPathW(MAX_PATH, folder);
     GetSystemDirectoryW(system, MAX_PATH);
-    const std::wstring program = folder + std::wstring(L"whois.exe"), planted = folder + std::wstring(L"RICHED32.DLL");
+    const std::wstring program = folder + std::wstring(L"whois.exe"), planted = folder + std::wstring(L"RICHED20.DLL");
     ASSERT_TRUE(CopyFileW(kProgram, program.c_str(), FALSE) && CopyFileW(L"Z:" PLANTED_LIBRARY, planted.c_str(), FALSE));
     std::wstring richEdit;
     EXPECT_TRUE(RunProgram(program, L"", [&](HWND window) {
         DWORD id = 0;
         GetWindowThreadProcessId(window, &id);
-        richEdit = LoadedModules(id)[L"riched32.dll"];
+        richEdit = LoadedModules(id)[L"riched20.dll"];
         PostMessageA(window, WM_COMMAND, IDCANCEL, 0);  // Escape: nothing is saved
     })) << "the window with its answer view never came up";
-    EXPECT_EQ(Lower(system) + L"\\riched32.dll", richEdit);
+    EXPECT_EQ(Lower(system) + L"\\riched20.dll", richEdit);
     DeleteFileW(program.c_str());
     DeleteFileW(planted.c_str());
 }

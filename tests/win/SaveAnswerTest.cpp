@@ -129,6 +129,8 @@ TEST_F(SaveAnswer, TheAnswerIsWrittenWithCrLfLineEndsAndNothingElse)
         {"no line end at the end", "one\ntwo", "one\r\ntwo"},
         {"a lone CR and blank lines", "x\ry\n\n\nz", "x\ry\r\n\r\n\r\nz"},
         {"bytes above 127 and a tab", "caf\xE9\t\x97 (H\xE4NDLE-1)\n", "caf\xE9\t\x97 (H\xE4NDLE-1)\r\n"},
+        {"UTF-8 in three scripts", "Müller Straße\nАнна\r\n山田 太郎 (TY1-JP)\n", "Müller Straße\r\nАнна\r\r\n山田 太郎 (TY1-JP)\r\n"},
+        {"UTF-8 with a stray byte", "Jürgen Wei\xDF\n", "Jürgen Wei\xDF\r\n"},
         {"empty answer", "", ""},
     };
     std::set<std::string> written;

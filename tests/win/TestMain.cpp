@@ -7,7 +7,7 @@ int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
     if (!AfxSocketInit()) return 2;
-    LoadLibraryA("RICHED32.DLL");
+    LoadLibraryA("RICHED20.DLL");
     int result = RUN_ALL_TESTS();
     AfxSocketTerm();
     return result;

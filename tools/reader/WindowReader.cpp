@@ -20,13 +20,17 @@
 namespace {
 const char kTitle[] = "Tarquelin whois";
 
+// A window's text in UTF-8, the terminal's own: the answer may be in any script.
 std::string TextOf(HWND window)
 {
-    const LRESULT length = SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    const LRESULT copied = SendMessageA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
-    return text;
+    const LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const LRESULT copied = SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
+    const int wide = static_cast<int>(copied > 0 ? copied : 0);
+    std::string bytes(static_cast<size_t>(wide) * 3, '\0');
+    bytes.resize(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, text.data(), wide, &bytes[0],
+                                                         static_cast<int>(bytes.size()), nullptr, nullptr)));
+    return bytes;
 }
 
 // Polls every 100 ms until done() or the time is up.
