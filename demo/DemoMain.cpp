@@ -7,9 +7,11 @@
 #include "framework/CommandLine.h"
 #include "framework/WinApp.h"
 #include "query/ServerDirectory.h"
+#include "text/Utf8.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     for (const DemoHost& host : kDemoHosts) g_hostRoutes[host.host] = {"127.0.0.1", kDemoBasePort + host.role};
-    return AfxWinMain(instance, CommandLineTail(GetCommandLineA()));
+    static const std::string commandLine = WideToUtf8(GetCommandLineW());
+    return AfxWinMain(instance, CommandLineTail(commandLine.c_str()));
 }

@@ -6,8 +6,6 @@
 #include "app/WhoisDlg.h"
 #include "framework/LateBound.h"
 #include "res/resource.h"
-#include "text/SystemText.h"
-#include "text/Utf8.h"
 
 CWhoisApp theApp;
 
@@ -24,7 +22,7 @@ BOOL CWhoisApp::InitInstance()
     Enable3dControls();
 
     CWhoisDlg dlg;
-    dlg.m_strQuestion = WideToUtf8(AnsiToWide(m_lpCmdLine));
+    dlg.m_strQuestion = m_lpCmdLine;
     dlg.m_bAskAtStart = static_cast<int>(strlen(m_lpCmdLine));
     m_pMainWnd = &dlg;
     dlg.DoModal();

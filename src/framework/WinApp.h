@@ -31,6 +31,7 @@ public:
     void Enable3dControls() {}
 
     HINSTANCE m_hInstance = nullptr;
+    // What the user typed after the program name, in UTF-8.
     const char* m_lpCmdLine = "";
     CString m_strAppName;
     CString m_strRegistryKey;
