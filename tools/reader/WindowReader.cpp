@@ -10,6 +10,8 @@
 // started inside a Wine desktop has no terminal to print to).
 #include "framework/RichEditCtrl.h"
 
+#include <shellapi.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -83,12 +85,16 @@ int Report(const std::string& path, const std::string& text, int status)
 
 int main(int argc, char** argv)
 {
-    std::string server, question, output;
+    std::string server, output;
+    std::wstring question;
+    // The question is taken from the wide command line, so that it may be any script.
+    int wideCount = 0;
+    LPWSTR* wideArgs = CommandLineToArgvW(GetCommandLineW(), &wideCount);
     bool ask = false, close = false;
     DWORD timeout = 60;
     for (int i = 1; i < argc; ++i) {
         if (!strcmp(argv[i], "--server") && i + 1 < argc) server = argv[++i];
-        else if (!strcmp(argv[i], "--ask") && i + 1 < argc) question = argv[++i], ask = true;
+        else if (!strcmp(argv[i], "--ask") && i + 1 < argc) question = ++i < wideCount ? wideArgs[i] : L"", ask = true;
         else if (!strcmp(argv[i], "--timeout") && i + 1 < argc) timeout = static_cast<DWORD>(std::atoi(argv[++i]));
         else if (!strcmp(argv[i], "--output") && i + 1 < argc) output = argv[++i];
         else if (!strcmp(argv[i], "--close")) close = true;
@@ -108,7 +114,7 @@ int main(int argc, char** argv)
         return Report(output, "The server list has no entry \"" + server + "\".\n", 2);
     const std::string before = TextOf(status);
     if (ask) {
-        SendMessageA(GetDlgItem(dialog, IDC_QUESTION), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(question.c_str()));
+        SendMessageW(GetDlgItem(dialog, IDC_QUESTION), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(question.c_str()));
         PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(askButton));
     }
     // The query has ended when the button reads "&Ask" again and the status line has moved on;
